@@ -1,0 +1,116 @@
+#pragma once
+// The engine's centre: owns the Lua state, the objects, the script threads and
+// the locks they wait on, and runs the main loop.
+#include <cstdint>
+#include <list>
+#include <map>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include <lua.hpp>
+
+class Object;
+class Lock;
+
+class Core {
+public:
+    using ObjectFactory = Object* (*)(std::int32_t type);
+    using FrameCallback = void (*)(float dt);
+    using ObjectList = std::list<Object*>;
+    using LockList = std::list<Lock*>;
+
+    Core(ObjectFactory objectFactory, FrameCallback frameCallback);
+    // The program keeps its core to the end; hosts and tests that drop one get
+    // everything it owns released.
+    ~Core();
+    Core(const Core&) = delete;
+    Core& operator=(const Core&) = delete;
+
+    // The main loop; returns when the quit message arrives.
+    void run();
+    // One frame's update pass: Object::update(dt) of every object, in list order.
+    void updateObjects(float dt);
+    void setActive(bool flag) { active = flag; }
+    bool isActive() const { return active; }
+
+    // Builds a fresh script state; discards objects, threads and locks.
+    void reset();
+    // Takes effect at the next reset.
+    void registerFunction(const std::string& name, lua_CFunction function);
+
+    lua_State* createThread(Object* object, const std::string& functionName);
+    void resumeThread(Object* object, lua_State* thread, int argumentCount);
+    bool startThread(Object* object, const std::string& functionName);
+
+    bool addLock(Object* object, std::int32_t eventId);
+    void removeLock(Object* object, std::int32_t eventId);
+    Lock* findLock(const Object* object, std::int32_t eventId) const;
+
+    Object* createObject(std::int32_t type, const std::string& script);
+    Object* findObject(std::int32_t id) const;
+    bool deleteObject(std::int32_t id);
+
+    // The state file (objects, keys, shared script variables, next identifier).
+    bool saveState(const std::string& path);
+    bool loadState(const std::string& path);
+
+    const ObjectList& getObjects() const { return objects; }
+    const LockList& getLocks() const { return locks; }
+    const std::unordered_map<lua_State*, int>& getThreads() const { return threads; }
+    std::int32_t getNextObjectId() const { return nextObjectId; }
+    void setNextObjectId(std::int32_t id) { nextObjectId = id; }
+    lua_State* getLuaState() const { return luaState; }
+
+    // Handles the result of lua_resume on one of the core's threads: an ended
+    // or failed thread leaves `threads`; a failure is reported as fatal.
+    void finishResume(lua_State* thread, int result);
+    // True when the thread was made by createThread and has not ended.
+    bool ownsThread(lua_State* thread) const { return threads.count(thread) != 0; }
+
+private:
+    friend class Object;
+
+    struct IdEntry {
+        ObjectList::iterator first;  // the first object in list order with this id
+        int count;                   // objects sharing the id (more than 1 only after a load)
+    };
+    using LockKeyList = std::vector<std::pair<std::int32_t, LockList::iterator>>;
+
+    void changeObjectId(Object* object, std::int32_t newId);
+    void indexObject(ObjectList::iterator position);
+    void unindexObject(ObjectList::iterator position);
+    void dropLocksOf(Object* object);
+    void dropThread(lua_State* thread);
+    void destroyLater(Object* object);
+    void destroyBuried();
+    void clearAll();
+
+    ObjectFactory objectFactory;
+    FrameCallback frameCallback;
+    ObjectList objects;
+    std::unordered_map<lua_State*, int> threads;
+    std::map<std::string, lua_CFunction> functions;
+    LockList locks;
+    lua_State* luaState = nullptr;
+    bool active = true;
+    std::int32_t nextObjectId = 0;
+
+    // Lookup beside the lists, so that finding never walks them.
+    std::unordered_map<std::int32_t, IdEntry> objectIndex;
+    std::unordered_map<const Object*, LockKeyList> lockIndex;
+
+    // The update pass in progress: the next object to update and the last one
+    // that existed when the pass began (objects made during it wait for the next frame).
+    bool passRunning = false;
+    bool passFinished = false;
+    ObjectList::iterator passCursor;
+    ObjectList::iterator passLast;
+
+    // Objects deleted while host code may still hold them (during the update
+    // pass or while a script runs) are destroyed once that code has returned.
+    int busyDepth = 0;
+    std::vector<Object*> buried;
+    friend class BusyScope;
+};

@@ -1,0 +1,73 @@
+#pragma once
+// A scripted object: identifier, type code, script path, pause countdown and
+// named typed keys. The core owns every object; derived types may replace
+// update, write and read.
+#include <cstdint>
+#include <map>
+#include <string>
+
+#include <lua.hpp>
+
+class Core;
+class KeyType;
+class OutputArchive;
+class InputArchive;
+
+class Object {
+public:
+    using KeyMap = std::map<std::string, KeyType*>;
+
+    Object() = default;
+    Object(const Object&) = delete;
+    Object& operator=(const Object&) = delete;
+
+    // Runs the pause countdown; when it runs out the pause lock is removed and
+    // the thread waiting on it continues inside this call.
+    virtual void update(float dt);
+    // The object's body in a state file: waitTime, then the keys.
+    virtual void write(OutputArchive& archive);
+    virtual void read(InputArchive& archive);
+    virtual ~Object();
+
+    std::int32_t getId() const { return id; }
+    std::int32_t getType() const { return type; }
+    Core* getCore() const { return core; }
+    const std::string& getScript() const { return script; }
+    float getWaitTime() const { return waitTime; }
+    void setWaitTime(float seconds) { waitTime = seconds; }
+    const KeyMap& getKeys() const { return keys; }
+
+    // Gives the object another identifier (a loaded state restores the saved
+    // ones); the core's lookup follows.
+    void setId(std::int32_t newId);
+
+    void pause(float seconds);
+    bool addLock(std::int32_t eventId);
+    void removeLock(std::int32_t eventId);
+
+    bool startThread(const std::string& functionName);
+    lua_State* createThread(const std::string& functionName);
+    void resumeThread(lua_State* thread, int argumentCount);
+
+    // Keys. A name with no value reads as 0, "" or false; nothing is stored by a read.
+    KeyType* getKeyValue(const std::string& name) const;
+    void setKeyValue(const std::string& name, KeyType* value);
+    void setNumber(const std::string& name, double value);
+    void setString(const std::string& name, const std::string& value);
+    void setBool(const std::string& name, std::uint8_t value);
+    double getNumber(const std::string& name) const;
+    std::string getString(const std::string& name) const;
+    bool getBool(const std::string& name) const;
+    void setObject(const std::string& name, const Object* other);
+    Object* getObject(const std::string& name) const;
+
+protected:
+    std::int32_t id = 0;
+    std::int32_t type = 0;
+    std::string script;
+    float waitTime = 0.0f;
+    Core* core = nullptr;
+    KeyMap keys;
+
+    friend class Core;
+};
