@@ -1,0 +1,22 @@
+#pragma once
+// Durable replacement of a file: data goes to a temporary file beside the target,
+// which is forced onto the disk and only then renamed over the target, so that a
+// failed or interrupted save never leaves the target half written.
+#include <cstdio>
+#include <string>
+
+namespace file_sync {
+
+// A path in the target's folder that no other save of the same target uses.
+std::string temporaryPathFor(const std::string& target);
+
+// Forces the file's written data onto the disk; false when the system refuses.
+bool syncToDisk(std::FILE* file);
+
+// Renames `from` over `to`, replacing `to` if it exists.
+bool replace(const std::string& from, const std::string& to);
+
+// Deletes the file if it exists; errors are ignored.
+void removeQuietly(const std::string& path);
+
+}  // namespace file_sync
