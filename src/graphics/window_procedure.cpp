@@ -1,0 +1,25 @@
+#include "graphics/graphics.h"
+
+std::intptr_t Graphics::windowProcedure(platform::WindowHandle window, std::uint32_t message,
+                                        std::uintptr_t wParam, std::intptr_t lParam) {
+    platform::Platform& host = platform::current();
+    switch (message) {
+        case platform::WM_CLOSE:
+            host.system().postQuitMessage(0);
+            return 0;
+        case platform::WM_SYSCOMMAND:
+            // Keep the screen saver and monitor power-saving away while the game runs.
+            if (wParam == platform::SC_SCREENSAVE || wParam == platform::SC_MONITORPOWER) {
+                return 0;
+            }
+            break;
+        case platform::WM_DESTROY:
+            // The game quits by destroying its window; the main loop ends only on
+            // the quit message.
+            host.system().postQuitMessage(0);
+            break;
+        default:
+            break;
+    }
+    return host.windows().defWindowProc(window, message, wParam, lParam);
+}
