@@ -66,8 +66,17 @@ public:
     // Handles the result of lua_resume on one of the core's threads: an ended
     // or failed thread leaves `threads`; a failure is reported as fatal.
     void finishResume(lua_State* thread, int result);
+    // Runs one of the core's threads (first run or after a wait) and handles
+    // the result as finishResume does.
+    void runThread(lua_State* thread, int argumentCount);
     // True when the thread was made by createThread and has not ended.
     bool ownsThread(lua_State* thread) const { return threads.count(thread) != 0; }
+    // The thread that the host is running right now (null when none): the only
+    // one that `wait` may suspend, since the host resumes only what it ran.
+    lua_State* getRunningThread() const { return runningThread; }
+    // Set by an engine script function that met a fatal host error: the error
+    // has been reported already and the thread's failure must not report it again.
+    void notePendingFatal() { pendingFatal = true; }
 
 private:
     friend class Object;
@@ -86,6 +95,8 @@ private:
     void destroyLater(Object* object);
     void destroyBuried();
     void clearAll();
+    void unlinkObject(ObjectList::iterator position);
+    ObjectList::iterator positionOf(const Object* object);
 
     ObjectFactory objectFactory;
     FrameCallback frameCallback;
@@ -107,6 +118,9 @@ private:
     bool passFinished = false;
     ObjectList::iterator passCursor;
     ObjectList::iterator passLast;
+
+    lua_State* runningThread = nullptr;
+    bool pendingFatal = false;
 
     // Objects deleted while host code may still hold them (during the update
     // pass or while a script runs) are destroyed once that code has returned.

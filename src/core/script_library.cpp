@@ -1,0 +1,214 @@
+// The script state and the engine's script functions.
+//
+// Debian's Lua is built as C: a Lua error longjmps through these functions. So
+// no object with a destructor lives across a Lua call that can raise, and no C++
+// exception leaves a function that Lua called (see `guarded`).
+#include <exception>
+
+#include "core/core.h"
+#include "core/key_type.h"
+#include "core/lock.h"
+#include "core/object.h"
+#include "core/script_number.h"
+#include "log/log.h"
+
+namespace {
+
+// Each engine function carries its core as its one upvalue, so that a script
+// that assigns the global `core` cannot point it elsewhere.
+Core& coreOf(lua_State* L) {
+    return *static_cast<Core*>(lua_touserdata(L, lua_upvalueindex(1)));
+}
+
+std::int32_t idArgument(lua_State* L, int index) { return toInt32(lua_tonumber(L, index)); }
+
+// Copies a text argument; a value that is neither text nor a number gives "".
+std::string textArgument(lua_State* L, int index) {
+    std::size_t length = 0;
+    const char* text = lua_tolstring(L, index, &length);
+    return text == nullptr ? std::string() : std::string(text, length);
+}
+
+// Runs an engine function and turns a C++ exception (a fatal host error, an
+// allocation failure) into a Lua error raised after the handler has finished,
+// so that no exception crosses the Lua frames above.
+template <int (*Function)(lua_State*, Core&)>
+int guarded(lua_State* L) {
+    Core& core = coreOf(L);
+    bool failed = false;
+    int results = 0;
+    try {
+        results = Function(L, core);
+    } catch (const Log::Fatal&) {
+        core.notePendingFatal();
+        failed = true;
+    } catch (const std::exception&) {
+        failed = true;
+    } catch (...) {
+        failed = true;
+    }
+    if (failed) {
+        lua_pushstring(L, "the host failed inside an engine function");
+        return lua_error(L);
+    }
+    return results;
+}
+
+int scriptNewObject(lua_State* L, Core& core) {
+    std::int32_t id = 0;
+    {
+        const std::string script = textArgument(L, 2);
+        Object* object = core.createObject(idArgument(L, 1), script);
+        if (object != nullptr) {
+            id = object->getId();
+        }
+    }
+    lua_pushnumber(L, id);
+    return 1;
+}
+
+int scriptDeleteObject(lua_State* L, Core& core) {
+    const bool deleted = core.deleteObject(idArgument(L, 1));
+    lua_pushboolean(L, deleted);
+    return 1;
+}
+
+int scriptPause(lua_State* L, Core& core) {
+    std::int32_t id = idArgument(L, 1);
+    const float seconds = static_cast<float>(lua_tonumber(L, 2));
+    if (Object* object = core.findObject(id)) {
+        object->pause(seconds);
+        id = object->getId();
+    }
+    // With no such object the handle names none, and `wait` returns at once.
+    lua_createtable(L, 0, 2);
+    lua_pushnumber(L, id);
+    lua_setfield(L, -2, "oid");
+    lua_pushnumber(L, 0);
+    lua_setfield(L, -2, "eid");
+    return 1;
+}
+
+int scriptWait(lua_State* L, Core& core) {
+    // Reading a field of a value that is not a table raises the script's error.
+    lua_getfield(L, -1, "oid");
+    Object* object = core.findObject(idArgument(L, -1));
+    lua_pop(L, 1);
+    lua_getfield(L, -1, "eid");
+    const std::int32_t eventId = idArgument(L, -1);
+    lua_pop(L, 1);
+    if (object == nullptr) {
+        return 0;
+    }
+    Lock* lock = core.findLock(object, eventId);
+    if (lock == nullptr || lock->thread != nullptr) {
+        return 0;
+    }
+    // Only a thread that the host is running can be resumed by the host: a
+    // coroutine made by the script (or one it resumed itself) goes on at once.
+    if (L != core.getRunningThread()) {
+        return 0;
+    }
+    return lock->suspend(L);
+}
+
+int scriptGetKey(lua_State* L, Core& core) {
+    const KeyType* value = nullptr;
+    if (Object* object = core.findObject(idArgument(L, 1))) {
+        value = object->getKeyValue(textArgument(L, 2));
+    }
+    if (value == nullptr) {
+        return 0;
+    }
+    switch (value->tag) {
+    case KeyType::NUMBER:
+        lua_pushnumber(L, static_cast<const KeyTypeNumber*>(value)->value);
+        return 1;
+    case KeyType::STRING: {
+        const std::string& text = static_cast<const KeyTypeString*>(value)->value;
+        lua_pushlstring(L, text.data(), text.size());
+        return 1;
+    }
+    case KeyType::BOOL:
+        lua_pushboolean(L, static_cast<const KeyTypeBool*>(value)->value != 0);
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+int scriptSetKey(lua_State* L, Core& core) {
+    Object* object = core.findObject(idArgument(L, 1));
+    if (object == nullptr) {
+        return 0;
+    }
+    switch (lua_type(L, 3)) {
+    case LUA_TBOOLEAN:
+        object->setBool(textArgument(L, 2), lua_toboolean(L, 3) ? 1 : 0);
+        break;
+    case LUA_TNUMBER:
+        object->setNumber(textArgument(L, 2), lua_tonumber(L, 3));
+        break;
+    case LUA_TSTRING:
+        object->setString(textArgument(L, 2), textArgument(L, 3));
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+void setEngineFunction(lua_State* L, Core* core, const char* name, lua_CFunction function) {
+    lua_pushlightuserdata(L, core);
+    lua_pushcclosure(L, function, 1);
+    lua_setfield(L, LUA_GLOBALSINDEX, name);
+}
+
+}  // namespace
+
+void Core::registerFunction(const std::string& name, lua_CFunction function) {
+    functions[name] = function;
+}
+
+void Core::reset() {
+    clearAll();
+    nextObjectId = 1;
+
+    luaState = luaL_newstate();
+    if (luaState == nullptr) {
+        Log::error("Failed to create the script state.");
+    }
+    lua_State* L = luaState;
+    luaL_openlibs(L);
+
+    lua_pushlightuserdata(L, this);
+    lua_setfield(L, LUA_GLOBALSINDEX, "core");
+    lua_newtable(L);
+    lua_pushvalue(L, -1);
+    lua_setfield(L, LUA_GLOBALSINDEX, "state");
+
+    setEngineFunction(L, this, "pause", guarded<scriptPause>);
+    setEngineFunction(L, this, "wait", guarded<scriptWait>);
+    setEngineFunction(L, this, "newObject", guarded<scriptNewObject>);
+    setEngineFunction(L, this, "deleteObject", guarded<scriptDeleteObject>);
+    setEngineFunction(L, this, "getKey", guarded<scriptGetKey>);
+    setEngineFunction(L, this, "setKey", guarded<scriptSetKey>);
+    for (const auto& [name, function] : functions) {
+        lua_pushcclosure(L, function, 0);
+        lua_setfield(L, LUA_GLOBALSINDEX, name.c_str());
+    }
+
+    // `state` falls back on the library table and becomes the main thread's
+    // global table: globals read there look in `state` first, globals written land in it.
+    lua_newtable(L);
+    lua_pushvalue(L, LUA_GLOBALSINDEX);
+    lua_setfield(L, -2, "__index");
+    lua_setmetatable(L, -2);
+    lua_pushthread(L);
+    lua_insert(L, -2);
+    lua_setfenv(L, -2);
+    lua_pop(L, 1);
+
+    objectIndex.reserve(1000);
+    lockIndex.reserve(1000);
+}
