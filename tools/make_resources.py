@@ -35,14 +35,11 @@ PREVIEW_X, PREVIEW_Y = 650, 387
 NIGHT = (10, 12, 30)
 DUSK = (38, 26, 78)
 STEEL_LIGHT = (150, 172, 230)
-STEEL = (70, 88, 150)
 STEEL_DARK = (22, 28, 62)
 WELL_FLOOR = (9, 11, 24)
 WELL_CELL = (19, 23, 46)
 WELL_CELL_EDGE = (29, 35, 66)
 GOLD_LIGHT = (255, 236, 150)
-GOLD = (250, 190, 50)
-GOLD_DARK = (170, 90, 10)
 CYAN = (110, 210, 255)
 
 # The four piece kinds: colour ramp (light, base, dark, outline) and shape.
@@ -183,13 +180,16 @@ def rounded_mask(size, box, radius):
 
 
 def inset(points, centre, amount):
-    """Moves every vertex of a convex polygon towards centre by amount pixels."""
-    out = []
-    for x, y in points:
-        dx, dy = x - centre[0], y - centre[1]
-        length = math.hypot(dx, dy)
-        out.append((x - dx / length * amount, y - dy / length * amount))
-    return out
+    """Shrinks a polygon about centre so that every edge moves in by amount.
+
+    centre must lie equally far from every edge (the centre of a regular
+    polygon, the incentre of a triangle).
+    """
+    cx, cy = centre
+    (x0, y0), (x1, y1) = points[0], points[1]
+    inradius = abs((x1 - x0) * (y0 - cy) - (x0 - cx) * (y1 - y0)) / math.hypot(x1 - x0, y1 - y0)
+    k = (inradius - amount) / inradius
+    return [(cx + (x - cx) * k, cy + (y - cy) * k) for x, y in points]
 
 
 # ---------------------------------------------------------------- pieces
@@ -206,8 +206,8 @@ def bevelled_polygon(points, centre, bevel, style, factor):
     outer = scaled(points, factor)
     c = (centre[0] * factor, centre[1] * factor)
     draw.polygon(outer, fill=outline)
-    body = inset(outer, c, 1.1 * factor)
-    top = inset(outer, c, (1.1 + bevel) * factor)
+    body = inset(outer, c, 1.0 * factor)
+    top = inset(outer, c, (1.0 + bevel) * factor)
     for i in range(len(body)):
         a, b = body[i], body[(i + 1) % len(body)]
         nx, ny = b[1] - a[1], a[0] - b[0]
@@ -270,10 +270,10 @@ def piece(kind, factor=8):
     elif shape == "hexagon":
         pts = [(16 + 15.4 * math.sin(math.radians(a)), 16 - 15.4 * math.cos(math.radians(a)))
                for a in range(0, 360, 60)]
-        big = bevelled_polygon(pts, (16, 16), 4.2, style, factor)
+        big = bevelled_polygon(pts, (16, 16), 3.4, style, factor)
     elif shape == "square":
         pts = [(1.5, 1.5), (30.5, 1.5), (30.5, 30.5), (1.5, 30.5)]
-        big = bevelled_polygon(pts, (16, 16), 4.0, style, factor)
+        big = bevelled_polygon(pts, (16, 16), 3.2, style, factor)
     else:
         top, right, left = (16, 1.2), (31, 29.5), (1, 29.5)
         # The incentre keeps the bevel equally wide along all three sides.
@@ -282,7 +282,7 @@ def piece(kind, factor=8):
         c = math.dist(top, right)
         centre = ((a * top[0] + b * right[0] + c * left[0]) / (a + b + c),
                   (a * top[1] + b * right[1] + c * left[1]) / (a + b + c))
-        big = bevelled_polygon([top, right, left], centre, 4.0, style, factor)
+        big = bevelled_polygon([top, right, left], centre, 2.8, style, factor)
     return bleed_edges(downsample(big, factor))
 
 
@@ -381,7 +381,7 @@ def panel(image, box):
     """A dark glass panel with a blue rim."""
     inside = rounded_mask(image.size, box, 14)
     paint = box_gradient(image.size, box, (24, 26, 62), (14, 14, 36))
-    paint.putalpha(ImageChops.multiply(paint.getchannel("A"), Image.new("L", image.size, 205)))
+    paint.putalpha(paint.getchannel("A").point(lambda v: v * 205 // 255))
     image.alpha_composite(glow(inside, (0, 0, 0), 6, 0.7))
     fill_through(image, paint, inside)
     ImageDraw.Draw(image).rounded_rectangle(box, radius=14, outline=(90, 110, 190, 255), width=2)
@@ -434,7 +434,7 @@ def title_text(size, start, subtitle=None, factor=3):
     """The word "Tessak" in gold with a dark outline, extruded slightly."""
     w, h = size
     W, H = w * factor, h * factor
-    text_h = (h if subtitle is None else h * 0.72)
+    text_h = h if subtitle is None else h * 0.72
     fnt = fit_font("Tessak", (w - 14) * factor, (text_h - 14) * factor, start * factor)
     centre = (W // 2, int(text_h * factor / 2) - 2 * factor)
     mask = text_mask((W, H), "Tessak", fnt, centre)
@@ -533,10 +533,8 @@ def button(text, hover, factor=4):
     # Glass gloss over the upper half.
     gloss = rounded_mask((W, H), (body_box[0] + 3 * factor, body_box[1] + factor,
                                   body_box[2] - 3 * factor, (body_box[1] + body_box[3]) // 2), 9 * factor)
-    gloss_paint = vertical_gradient((W, H), (255, 255, 255), (255, 255, 255))
+    gloss_paint = Image.new("RGBA", (W, H), (255, 255, 255, 255))
     gloss_paint.putalpha(Image.linear_gradient("L").resize((W, H)).point(lambda v: max(0, 95 - int(v * 0.9))))
-    gloss_paint.putalpha(ImageChops.multiply(gloss_paint.getchannel("A"),
-                                             Image.new("L", (W, H), 255)))
     fill_through(image, gloss_paint, gloss)
     # A small diamond marker before the label.
     mx, my = 22 * factor, H // 2 - factor // 2
