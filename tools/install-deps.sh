@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs everything the project needs on Debian 12: the build tools and libraries,
+# and what the tests use (GoogleTest, Google Benchmark, clang for the fuzzer, Xvfb,
+# openbox and the X tools that drive the game in the end-to-end test).
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config
+  liblua5.1-0-dev libsdl2-dev libsdl2-image-dev
+  libgtest-dev libgmock-dev libbenchmark-dev clang
+  xvfb xauth openbox xdotool x11-utils imagemagick python3 python3-pil
+)
+
+run_as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+run_as_root apt-get update -qq
+run_as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+  "${packages[@]}"

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Builds and runs every test: the unit, scenario and end-to-end tests (those that need
+# a window start their own Xvfb), the same tests built again with AddressSanitizer and
+# UndefinedBehaviorSanitizer, then the state-file fuzzer for a bounded time.
+# Needs the packages of tools/install-deps.sh.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+for tool in cmake g++ clang++ pkg-config Xvfb; do
+  if ! command -v "$tool" > /dev/null; then
+    echo "missing $tool: run 'bash tools/install-deps.sh' first" >&2
+    exit 1
+  fi
+done
+
+jobs=$(nproc)
+fuzz_seconds=${TESSAK_FUZZ_SECONDS:-60}
+summary=$(mktemp)
+trap 'rm -f "$summary"' EXIT
+
+run_ctest() {
+  local dir=$1
+  shift
+  ctest --test-dir "$dir" --output-on-failure -j"$jobs" "$@" | tee -a "$summary"
+}
+
+echo "== build and run the tests"
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j"$jobs"
+run_ctest build
+
+echo "== the same tests with AddressSanitizer and UndefinedBehaviorSanitizer"
+# The SDL backend and the tests that need a display are left out here: the X and GL
+# libraries underneath them are not built for the sanitizers.
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DTESSAK_SANITIZE=ON \
+  -DTESSAK_SDL=OFF -DTESSAK_BENCH=OFF
+cmake --build build-sanitize -j"$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  run_ctest build-sanitize
+
+echo "== fuzz the state-file loader for ${fuzz_seconds} s"
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DTESSAK_FUZZ=ON -DTESSAK_TESTS=OFF -DTESSAK_SDL=OFF -DTESSAK_BENCH=OFF
+cmake --build build-fuzz -j"$jobs"
+bash tests/fuzz/run-fuzz.sh build-fuzz "$fuzz_seconds"
+
+# One closing line for both test runs together.
+awk '/tests passed, .* tests failed out of/ {
+       failed += $4; total += $NF
+     }
+     END { printf "tests: %d passed, %d failed\n", total - failed, failed }' "$summary"
