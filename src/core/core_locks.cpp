@@ -84,7 +84,14 @@ void Lock::release() {
         return;
     }
     Core* core = object->getCore();
-    if (core->ownsThread(thread)) {
+    if (!core->ownsThread(thread)) {
+        return;
+    }
+    if (lua_status(thread) == LUA_YIELD) {
         core->runThread(thread, 0);
+    } else {
+        // Another script resumed it with coroutine.resume and it has ended (or
+        // is running): lua_resume must not restart it; the host forgets it.
+        core->finishResume(thread, 0);
     }
 }

@@ -1,0 +1,198 @@
+// Scripts that misbehave end normally or in the reported error, never in a crash.
+#include "core/lock.h"
+#include "log/log.h"
+#include "script_fixture.h"
+
+namespace {
+
+using HostileScripts = ScriptTest;
+
+TEST_F(HostileScripts, ErrorRaisedWithATableIsReportedByType) {
+    Object* object = scripted("function start(id) error({code = 7}) end");
+    EXPECT_THROW(object->startThread("start"), Log::Fatal);
+    EXPECT_EQ(lastBox(), "(error object is a table value)");
+    Object* number = scripted("function start(id) error(12, 0) end");
+    EXPECT_THROW(number->startThread("start"), Log::Fatal);
+    EXPECT_EQ(lastBox(), "12");
+    Object* nothing = scripted("function start(id) error() end");
+    EXPECT_THROW(nothing->startThread("start"), Log::Fatal);
+    EXPECT_EQ(lastBox(), "(error object is a nil value)");
+}
+
+TEST_F(HostileScripts, CoroutineYieldInTheStartFunctionLeavesTheThreadSuspended) {
+    Object* object = scripted("function start(id) coroutine.yield(1, 2); setKey(id, 'on', true) end");
+    ASSERT_TRUE(object->startThread("start"));
+    frames(10, 0.02f);
+    EXPECT_FALSE(object->getBool("on"));
+    EXPECT_EQ(core.getThreads().size(), 1u);
+    core.reset();
+    EXPECT_TRUE(core.getThreads().empty());
+}
+
+TEST_F(HostileScripts, MainChunkCannotSuspendItsThread) {
+    Object* yielding = scripted("coroutine.yield()");
+    EXPECT_THROW(yielding->startThread("start"), Log::Fatal);
+    EXPECT_NE(lastBox().find("yield"), std::string::npos) << lastBox();
+    // The thread is not running as the host's yet: its wait goes on at once.
+    Object* waiting = scripted(
+        "wait(pause(1, 1))\nreached = true\n"
+        "function start(id) setKey(id, 'reached', reached) end");
+    ASSERT_TRUE(waiting->startThread("start"));
+    EXPECT_TRUE(waiting->getBool("reached"));
+    EXPECT_EQ(core.findLock(yielding, 0)->thread, nullptr);
+}
+
+TEST_F(HostileScripts, ScriptDeletingItsOwnObjectThenWaiting) {
+    Object* object = scripted(
+        "function start(id)\n"
+        "  deleted = deleteObject(id)\n"
+        "  wait(pause(id, 1))\n"
+        "  finished = true\n"
+        "end\n");
+    ASSERT_TRUE(object->startThread("start"));
+    EXPECT_TRUE(core.getObjects().empty());
+    EXPECT_TRUE(core.getLocks().empty());
+    EXPECT_TRUE(core.getThreads().empty());
+    runMain("ok = (deleted and finished) and 1 or 0");
+    EXPECT_EQ(mainNumber("ok"), 1);
+}
+
+TEST_F(HostileScripts, ScriptDeletingItsOwnObjectWhileResumedByTheUpdate) {
+    Object* self = scripted("function start(id) wait(pause(id, 0.01)); deleteObject(id); "
+                            "wait(pause(id, 0.01)); gone = true end");
+    Object* after = scripted("function start(id) wait(pause(id, 0.01)); setKey(id, 'ran', true) end");
+    ASSERT_TRUE(self->startThread("start"));
+    ASSERT_TRUE(after->startThread("start"));
+    frames(1, 0.02f);
+    ASSERT_EQ(core.getObjects().size(), 1u);
+    EXPECT_TRUE(after->getBool("ran"));
+    runMain("ok = gone and 1 or 0");
+    EXPECT_EQ(mainNumber("ok"), 1);
+    frames(2, 0.02f);
+}
+
+TEST_F(HostileScripts, DeletingOtherObjectsDuringTheUpdatePass) {
+    // Five objects; the second one's script deletes the first, the third and the
+    // last when it is resumed. The fourth must still be updated once.
+    const std::string waiter =
+        "function start(id) wait(pause(id, 0.01)); setKey(id, 'ran', (getKey(id, 'ran') or 0) + 1) end";
+    scripted(waiter);
+    Object* killer = scripted(
+        "function start(id) wait(pause(id, 0.01)); deleteObject(1); deleteObject(3); deleteObject(5) end");
+    scripted(waiter);
+    Object* fourth = scripted(waiter);
+    scripted(waiter);
+    for (Object* object : std::vector<Object*>(core.getObjects().begin(), core.getObjects().end())) {
+        ASSERT_TRUE(object->startThread("start"));
+    }
+    EXPECT_EQ(core.getThreads().size(), 5u);
+    frames(1, 0.02f);
+    ASSERT_EQ(core.getObjects().size(), 2u);
+    EXPECT_EQ(core.getObjects().front(), killer);
+    EXPECT_EQ(core.getObjects().back(), fourth);
+    EXPECT_EQ(fourth->getNumber("ran"), 1);
+    // The waiting threads of the third and fifth went with their objects.
+    EXPECT_TRUE(core.getThreads().empty());
+    EXPECT_TRUE(core.getLocks().empty());
+}
+
+TEST_F(HostileScripts, DeletingTheNextObjectDuringTheUpdatePass) {
+    Object* killer = scripted("function start(id) wait(pause(id, 0.01)); deleteObject(id + 1) end");
+    scripted("function start(id) wait(pause(id, 0.01)); setKey(id, 'ran', true) end");
+    Object* last = scripted("function start(id) wait(pause(id, 0.01)); setKey(id, 'ran', true) end");
+    ASSERT_TRUE(killer->startThread("start"));
+    ASSERT_TRUE(core.findObject(2)->startThread("start"));
+    ASSERT_TRUE(last->startThread("start"));
+    frames(1, 0.02f);
+    ASSERT_EQ(core.getObjects().size(), 2u);
+    EXPECT_TRUE(last->getBool("ran"));
+}
+
+TEST_F(HostileScripts, ObjectsMadeDuringThePassWaitForTheNextFrame) {
+    // A script that makes and pauses an object in every release would keep one
+    // frame going for ever if new objects were updated in the same pass.
+    Object* maker = scripted(
+        "function start(id)\n"
+        "  local current = id\n"
+        "  while true do\n"
+        "    wait(pause(current, 0.001))\n"
+        "    current = newObject(0, '')\n"
+        "  end\n"
+        "end\n");
+    ASSERT_TRUE(maker->startThread("start"));
+    frames(1, 0.02f);
+    EXPECT_EQ(core.getObjects().size(), 2u);
+    frames(1, 0.02f);
+    EXPECT_EQ(core.getObjects().size(), 3u);
+}
+
+TEST_F(HostileScripts, OverwritingCoreDoesNotMisleadTheEngineFunctions) {
+    Object* object = scripted(
+        "function start(id)\n"
+        "  core = {}\n"
+        "  setKey(id, 'a', 1)\n"
+        "  core = 5\n"
+        "  wait(pause(id, 0.01))\n"
+        "  setKey(id, 'b', 2)\n"
+        "end\n");
+    ASSERT_TRUE(object->startThread("start"));
+    frames(1, 0.02f);
+    EXPECT_EQ(object->getNumber("a"), 1);
+    EXPECT_EQ(object->getNumber("b"), 2);
+}
+
+TEST_F(HostileScripts, WaitGivenANonTableIsAReportedError) {
+    Object* number = scripted("function start(id) wait(5) end");
+    EXPECT_THROW(number->startThread("start"), Log::Fatal);
+    EXPECT_NE(lastBox().find("attempt to index"), std::string::npos) << lastBox();
+    Object* none = scripted("function start(id) wait() end");
+    EXPECT_THROW(none->startThread("start"), Log::Fatal);
+    // A string indexes as the string library: no such fields, so no lock, no wait.
+    Object* text = scripted("function start(id) wait('x'); setKey(id, 'on', true) end");
+    ASSERT_TRUE(text->startThread("start"));
+    EXPECT_TRUE(text->getBool("on"));
+}
+
+TEST_F(HostileScripts, WaitInsidePcallOrANestedCoroutineDoesNotSuspend) {
+    Object* object = scripted(
+        "function start(id)\n"
+        "  local h = pause(id, 0.01)\n"
+        "  local ok, message = pcall(wait, h)\n"
+        "  setKey(id, 'pcall', ok and 'ok' or message)\n"
+        "  local co = coroutine.create(function() wait(h); return 'through' end)\n"
+        "  local _, result = coroutine.resume(co)\n"
+        "  setKey(id, 'nested', result)\n"
+        "  wait(h)\n"
+        "  setKey(id, 'released', true)\n"
+        "end\n");
+    ASSERT_TRUE(object->startThread("start"));
+    EXPECT_NE(object->getString("pcall").find("yield"), std::string::npos)
+        << object->getString("pcall");
+    EXPECT_EQ(object->getString("nested"), "through");
+    EXPECT_FALSE(object->getBool("released"));
+    frames(1, 0.02f);
+    EXPECT_TRUE(object->getBool("released"));
+    EXPECT_TRUE(core.getThreads().empty());
+}
+
+TEST_F(HostileScripts, ThreadResumedByAnotherScriptCannotBeRecordedTwice) {
+    Object* sleeper = scripted(
+        "function start(id) me = coroutine.running(); wait(pause(id, 5)); "
+        "wait(pause(2, 0.01)); setKey(id, 'end', true) end");
+    Object* meddler = core.createObject(0, writeScript("m.lua",
+        "function start(id) coroutine.resume(me) end"));
+    ASSERT_TRUE(sleeper->startThread("start"));
+    ASSERT_TRUE(meddler->startThread("start"));
+    // The sleeper ran on inside the meddler's resume without being recorded again.
+    EXPECT_TRUE(sleeper->getBool("end"));
+    EXPECT_EQ(core.findLock(meddler, 0)->thread, nullptr);
+    frames(1, 0.02f);
+    // Its pause lock still names it; the release finds a finished coroutine and
+    // forgets it instead of restarting it.
+    frames(300, 0.02f);
+    EXPECT_TRUE(core.getThreads().empty());
+    EXPECT_TRUE(core.getLocks().empty());
+    EXPECT_TRUE(platformFake.fakeSystem.boxes.empty());
+}
+
+}  // namespace
