@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "core/object.h"
-#include "persist/byte_order.h"
 #include "persist/file_sync.h"
 
 OutputArchive::OutputArchive(Core* core) : core(core) {}
@@ -25,40 +24,6 @@ bool OutputArchive::open(const std::string& path) {
     std::setvbuf(file, nullptr, _IONBF, 0);
     return true;
 }
-
-void OutputArchive::write(std::uint8_t byte) { put(&byte, 1); }
-
-void OutputArchive::write(bool value) { write(static_cast<std::uint8_t>(value ? 1 : 0)); }
-
-void OutputArchive::write(std::uint32_t value) {
-    unsigned char bytes[4];
-    byte_order::store32(bytes, value);
-    put(bytes, sizeof bytes);
-}
-
-void OutputArchive::write(std::int32_t value) { write(static_cast<std::uint32_t>(value)); }
-
-void OutputArchive::write(float value) { write(byte_order::bitCast<std::uint32_t>(value)); }
-
-void OutputArchive::write(double value) {
-    unsigned char bytes[8];
-    byte_order::store64(bytes, byte_order::bitCast<std::uint64_t>(value));
-    put(bytes, sizeof bytes);
-}
-
-void OutputArchive::write(const std::string& text) {
-    // The whole string is counted, zero bytes included, plus the terminator.
-    write(static_cast<std::uint32_t>(text.size() + 1));
-    put(text.c_str(), text.size() + 1);
-}
-
-void OutputArchive::write(const char* text) {
-    const std::size_t length = std::strlen(text);
-    write(static_cast<std::uint32_t>(length + 1));
-    put(text, length + 1);
-}
-
-void OutputArchive::write(const void* data, std::size_t count) { put(data, count); }
 
 void OutputArchive::write(const Object* object) {
     write(static_cast<std::int32_t>(object != nullptr ? object->getId() : 0));

@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+#include "persist/byte_order.h"
+
 class Core;
 class Object;
 
@@ -23,18 +25,28 @@ public:
     // read and write it meanwhile.
     bool open(const std::string& path);
 
-    void write(std::uint8_t byte);
-    void write(bool value);
-    void write(std::uint32_t value);
-    void write(std::int32_t value);
-    void write(float value);
-    void write(double value);
-    // A 32-bit length (characters + 1), the characters, one zero byte.
-    void write(const std::string& text);
+    // The writes are inline: a save makes millions of them.
+    void write(std::uint8_t byte) { put(&byte, 1); }
+    void write(bool value) { write(static_cast<std::uint8_t>(value ? 1 : 0)); }
+    void write(std::uint32_t value) {
+        unsigned char bytes[4];
+        byte_order::store32(bytes, value);
+        put(bytes, sizeof bytes);
+    }
+    void write(std::int32_t value) { write(static_cast<std::uint32_t>(value)); }
+    void write(float value) { write(byte_order::bitCast<std::uint32_t>(value)); }
+    void write(double value) {
+        unsigned char bytes[8];
+        byte_order::store64(bytes, byte_order::bitCast<std::uint64_t>(value));
+        put(bytes, sizeof bytes);
+    }
+    // A 32-bit length (characters + 1), the characters, one zero byte. The whole
+    // string is counted, zero bytes included.
+    void write(const std::string& text) { writeString(text.c_str(), text.size()); }
     // Without this overload a literal would silently become a boolean.
-    void write(const char* text);
+    void write(const char* text) { writeString(text, std::strlen(text)); }
     // Raw bytes, no length in front.
-    void write(const void* data, std::size_t count);
+    void write(const void* data, std::size_t count) { put(data, count); }
     // The object's identifier; a null object is written as 0, which names none.
     void write(const Object* object);
 
@@ -56,6 +68,10 @@ private:
         }
     }
     void putSlowly(const void* bytes, std::size_t count);
+    void writeString(const char* text, std::size_t length) {
+        write(static_cast<std::uint32_t>(length + 1));
+        put(text, length + 1);
+    }
     void flushBuffer();
     void closeFile();
 
