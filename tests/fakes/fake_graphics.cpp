@@ -459,12 +459,24 @@ FakeGraphics::FakeGraphics(FakePlatform& platform) : platform(platform) {
 
 FakeGraphics::~FakeGraphics() {
     Graphics::resetForTests();
+    if (routing) {
+        platform.fakeSystem.onDispatch = nullptr;
+    }
     if (platform.fakeWindows == &windows) {
         platform.fakeWindows = nullptr;
     }
     if (platform.fakeDirect3D == &direct3d) {
         platform.fakeDirect3D = nullptr;
     }
+}
+
+void FakeGraphics::routeMessagesToWindows() {
+    routing = true;
+    platform.fakeSystem.onDispatch = [this](const platform::Message& message) {
+        if (windows.procedureOf(message.window) != nullptr) {
+            windows.send(message.window, message.message, message.wParam, message.lParam);
+        }
+    };
 }
 
 void FakeGraphics::addImage(const std::string& path, std::uint32_t width, std::uint32_t height) {

@@ -265,6 +265,9 @@ struct FakeGraphics {
 
     FakeDevice& device() { return direct3d.device; }
     FakeSpriteBatch& sprite() { return direct3d.device.sprite; }
+    // Makes FakeSystem::dispatchMessage hand messages for a fake window to that
+    // window's class procedure, as DispatchMessage does.
+    void routeMessagesToWindows();
     // Adds an image file the device can load.
     void addImage(const std::string& path, std::uint32_t width, std::uint32_t height);
 
@@ -272,6 +275,9 @@ struct FakeGraphics {
     // "Tessak" and no icon, then 800 x 600, 32 bits, 100 Hz, full screen. After
     // it `Graphics::beginFrame` answers true. Clears the journal afterwards.
     void start();
+
+private:
+    bool routing = false;
 };
 
 }  // namespace fakes

@@ -131,6 +131,16 @@ TEST_F(FrameTest, WindowProcedureQuitsOnCloseAndDestroy) {
     EXPECT_EQ(fake.windows.defaultHandled[0].message, platform::WM_DESTROY);
 }
 
+TEST_F(FrameTest, DispatchedMessagesReachTheWindowProcedure) {
+    fake.routeMessagesToWindows();
+    platform::Message close;
+    close.window = Graphics::getWindow();
+    close.message = platform::WM_CLOSE;
+    platformFake.fakeSystem.dispatchMessage(close);
+    ASSERT_EQ(platformFake.fakeSystem.queue.size(), 1u);
+    EXPECT_EQ(platformFake.fakeSystem.queue.front().message, platform::WM_QUIT);
+}
+
 TEST_F(FrameTest, WindowProcedureSwallowsScreenSaverAndMonitorPower) {
     const platform::WindowHandle window = Graphics::getWindow();
     fake.windows.defaultResult = 77;
