@@ -1,5 +1,7 @@
 // Core: locks and the threads waiting on them. `locks` keeps the order in which
 // locks were added; `lockIndex` finds an object's locks without walking it.
+#include <memory>
+
 #include "core/core.h"
 #include "core/lock.h"
 #include "core/object.h"
@@ -39,7 +41,8 @@ void Core::removeLock(Object* object, std::int32_t eventId) {
         if (key->first != eventId) {
             continue;
         }
-        Lock* lock = *key->second;
+        // Owned here while its thread runs, which may end in a fatal error.
+        const std::unique_ptr<Lock> lock(*key->second);
         locks.erase(key->second);
         // Swap-remove: an object holds few locks and their order here is not used.
         *key = keys.back();
@@ -47,7 +50,6 @@ void Core::removeLock(Object* object, std::int32_t eventId) {
         // The lock has left the list before its thread runs, so the script can
         // at once pause the same object again and wait on a new lock.
         lock->release();
-        delete lock;
         return;
     }
 }
