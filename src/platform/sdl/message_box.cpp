@@ -1,0 +1,70 @@
+#include "platform/sdl/message_box.h"
+
+#include <cstdio>
+
+#include "platform/win32_values.h"
+
+namespace platform::sdl {
+
+namespace {
+
+SDL_MessageBoxButtonData button(int answer, const char* label, std::uint32_t flags = 0) {
+    SDL_MessageBoxButtonData data{};
+    data.flags = flags;
+    data.buttonid = answer;
+    data.text = label;
+    return data;
+}
+
+constexpr std::uint32_t enterKey = SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
+constexpr std::uint32_t escapeKey = SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
+
+}  // namespace
+
+std::vector<SDL_MessageBoxButtonData> messageBoxButtons(std::uint32_t style) {
+    switch (style & MB_TYPEMASK) {
+        case MB_YESNO:
+            return {button(IDYES, "Yes", enterKey), button(IDNO, "No")};
+        case MB_CANCELTRYCONTINUE:
+            return {button(IDCANCEL, "Cancel", enterKey | escapeKey),
+                    button(IDTRYAGAIN, "Try Again"), button(IDCONTINUE, "Continue")};
+        default:
+            return {button(IDOK, "OK", enterKey | escapeKey)};
+    }
+}
+
+int closeAnswer(std::uint32_t style) {
+    switch (style & MB_TYPEMASK) {
+        case MB_YESNO: return IDNO;
+        case MB_CANCELTRYCONTINUE: return IDCANCEL;
+        default: return IDOK;
+    }
+}
+
+std::uint32_t messageBoxIconFlag(std::uint32_t style) {
+    switch (style & MB_ICONMASK) {
+        case MB_ICONERROR: return SDL_MESSAGEBOX_ERROR;
+        case MB_ICONWARNING: return SDL_MESSAGEBOX_WARNING;
+        default: return SDL_MESSAGEBOX_INFORMATION;
+    }
+}
+
+int showMessageBox(const std::string& text, const std::string& caption,
+                   std::uint32_t style) {
+    const std::vector<SDL_MessageBoxButtonData> buttons = messageBoxButtons(style);
+    SDL_MessageBoxData box{};
+    box.flags = messageBoxIconFlag(style) | SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT;
+    box.window = nullptr;
+    box.title = caption.c_str();
+    box.message = text.c_str();
+    box.numbuttons = static_cast<int>(buttons.size());
+    box.buttons = buttons.data();
+    int answer = -1;
+    if (SDL_ShowMessageBox(&box, &answer) != 0) {
+        std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+        return 0;
+    }
+    return answer < 0 ? closeAnswer(style) : answer;
+}
+
+}  // namespace platform::sdl

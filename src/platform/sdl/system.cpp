@@ -1,0 +1,52 @@
+#include "platform/sdl/system.h"
+
+#include <SDL.h>
+
+#include "platform/sdl/data_folder.h"
+#include "platform/sdl/event_translation.h"
+#include "platform/sdl/message_box.h"
+
+namespace platform::sdl {
+
+bool SdlSystem::peekMessage(Message& out) {
+    // The quit message goes ahead of waiting input: a stream of mouse motion must
+    // not keep the program from ending.
+    if (quitPosted_) {
+        quitPosted_ = false;
+        out = Message{};
+        out.message = WM_QUIT;
+        out.wParam = static_cast<std::uintptr_t>(exitCode_);
+        return true;
+    }
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) {
+        if (translateEvent(event, windows_, out)) return true;
+    }
+    return false;
+}
+
+void SdlSystem::dispatchMessage(const Message& message) {
+    WindowRecord* window = windows_.find(message.window);
+    if (window == nullptr || !window->alive() || window->procedure == nullptr) return;
+    window->procedure(message.window, message.message, message.wParam, message.lParam);
+}
+
+void SdlSystem::postQuitMessage(int exitCode) {
+    quitPosted_ = true;
+    exitCode_ = exitCode;
+}
+
+void SdlSystem::sleep(std::uint32_t milliseconds) { SDL_Delay(milliseconds); }
+
+std::uint32_t SdlSystem::milliseconds() { return SDL_GetTicks(); }
+
+int SdlSystem::messageBox(const std::string& text, const std::string& caption,
+                          std::uint32_t style) {
+    return showMessageBox(text, caption, style);
+}
+
+std::string SdlSystem::dataFolder(const std::string& subFolder) {
+    return userDataFolder(subFolder);
+}
+
+}  // namespace platform::sdl

@@ -1,0 +1,38 @@
+#pragma once
+// A texture of the device's managed pool: the padded image stays in memory, so the
+// SDL texture can be made again whenever the renderer is.
+#include <SDL.h>
+
+#include "platform/platform.h"
+#include "platform/sdl/padded_image.h"
+
+namespace platform::sdl {
+
+class SdlDevice;
+
+class SdlTexture : public TextureResource {
+public:
+    SdlTexture(SdlDevice& device, PaddedImage image);
+    ~SdlTexture() override;
+    SdlTexture(const SdlTexture&) = delete;
+    SdlTexture& operator=(const SdlTexture&) = delete;
+
+    HResult getLevelDesc(std::uint32_t level, SurfaceDesc& out) override;
+
+    // Makes the SDL texture from the kept pixels; false when the renderer refuses.
+    bool upload(SDL_Renderer* renderer);
+    // Forgets the SDL texture of a renderer that is going away (it frees them).
+    void drop() { texture_ = nullptr; }
+    // The device is gone: nothing to tell it any more.
+    void detach() { device_ = nullptr; texture_ = nullptr; }
+
+    SDL_Texture* texture() const { return texture_; }
+    const PaddedImage& image() const { return image_; }
+
+private:
+    SdlDevice* device_;
+    PaddedImage image_;
+    SDL_Texture* texture_ = nullptr;
+};
+
+}  // namespace platform::sdl

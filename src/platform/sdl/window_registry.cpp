@@ -1,0 +1,46 @@
+#include "platform/sdl/window_registry.h"
+
+namespace platform::sdl {
+
+WindowRegistry::~WindowRegistry() {
+    for (auto& window : windows_) {
+        if (window->alive()) SDL_DestroyWindow(window->sdl);
+    }
+}
+
+bool WindowRegistry::addClass(const WindowClass& windowClass) {
+    // Like RegisterClassEx: a name is registered once.
+    return classes_.emplace(windowClass.className, windowClass).second;
+}
+
+const WindowClass* WindowRegistry::findClass(const std::string& name) const {
+    auto found = classes_.find(name);
+    return found == classes_.end() ? nullptr : &found->second;
+}
+
+WindowRecord& WindowRegistry::add(SDL_Window* window, WindowProc procedure,
+                                  std::uint32_t style) {
+    auto record = std::make_unique<WindowRecord>();
+    record->sdl = window;
+    record->sdlId = SDL_GetWindowID(window);
+    record->procedure = procedure;
+    record->style = style;
+    windows_.push_back(std::move(record));
+    return *windows_.back();
+}
+
+WindowRecord* WindowRegistry::find(WindowHandle handle) {
+    for (auto& window : windows_) {
+        if (window.get() == handle) return window.get();
+    }
+    return nullptr;
+}
+
+WindowRecord* WindowRegistry::findBySdlId(std::uint32_t id) {
+    for (auto& window : windows_) {
+        if (window->alive() && window->sdlId == id) return window.get();
+    }
+    return nullptr;
+}
+
+}  // namespace platform::sdl

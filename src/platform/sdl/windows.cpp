@@ -1,0 +1,150 @@
+#include "platform/sdl/windows.h"
+
+#include <SDL_image.h>
+
+#include <algorithm>
+
+namespace platform::sdl {
+
+namespace {
+
+// Stands for the system's default application icon: SDL shows its own when a
+// window is given none.
+char applicationIconTag;
+
+bool captioned(std::uint32_t style) { return (style & WS_CAPTION) == WS_CAPTION; }
+
+}  // namespace
+
+SdlWindows::~SdlWindows() {
+    for (SDL_Surface* icon : icons_) SDL_FreeSurface(icon);
+}
+
+SDL_Window* SdlWindows::live(WindowHandle handle) {
+    WindowRecord* window = windows_.find(handle);
+    return window != nullptr ? window->sdl : nullptr;
+}
+
+bool SdlWindows::ownIcon(IconHandle icon) const {
+    return std::find(icons_.begin(), icons_.end(), icon) != icons_.end();
+}
+
+IconHandle SdlWindows::applicationIcon() { return &applicationIconTag; }
+
+IconHandle SdlWindows::loadIconFile(const std::string& path) {
+    SDL_Surface* icon = IMG_Load(path.c_str());
+    if (icon == nullptr) return nullptr;
+    icons_.push_back(icon);
+    return icon;
+}
+
+bool SdlWindows::registerClass(const WindowClass& windowClass) {
+    return windows_.addClass(windowClass);
+}
+
+WindowHandle SdlWindows::createWindow(const std::string& className, const std::string& title,
+                                      std::uint32_t style, int x, int y, int width,
+                                      int height) {
+    const WindowClass* windowClass = windows_.findClass(className);
+    if (windowClass == nullptr || !session_.video()) return nullptr;
+    const int left = x == CW_USEDEFAULT ? static_cast<int>(SDL_WINDOWPOS_UNDEFINED) : x;
+    const int top = x == CW_USEDEFAULT ? static_cast<int>(SDL_WINDOWPOS_UNDEFINED) : y;
+    Uint32 flags = SDL_WINDOW_HIDDEN;
+    if (!captioned(style)) flags |= SDL_WINDOW_BORDERLESS;
+    SDL_Window* window = SDL_CreateWindow(title.c_str(), left, top, std::max(width, 1),
+                                          std::max(height, 1), flags);
+    if (window == nullptr) return nullptr;
+    if (ownIcon(windowClass->icon)) {
+        SDL_SetWindowIcon(window, static_cast<SDL_Surface*>(windowClass->icon));
+    }
+    return WindowRegistry::handle(windows_.add(window, windowClass->procedure, style));
+}
+
+void SdlWindows::updateWindow(WindowHandle) {
+    // Nothing to paint outside the device's frames: there is no WM_PAINT.
+}
+
+void SdlWindows::showWindow(WindowHandle handle, int command) {
+    SDL_Window* window = live(handle);
+    if (window == nullptr) return;
+    switch (command) {
+        case SW_HIDE:
+            SDL_HideWindow(window);
+            break;
+        case SW_SHOWMINIMIZED:
+        case SW_MINIMIZE:
+        case SW_SHOWMINNOACTIVE:
+            SDL_MinimizeWindow(window);
+            break;
+        case SW_MAXIMIZE:
+            SDL_ShowWindow(window);
+            SDL_MaximizeWindow(window);
+            break;
+        case SW_RESTORE:
+            SDL_ShowWindow(window);
+            SDL_RestoreWindow(window);
+            break;
+        default:
+            SDL_ShowWindow(window);
+            break;
+    }
+}
+
+void SdlWindows::setFocus(WindowHandle handle) {
+    if (SDL_Window* window = live(handle); window != nullptr) SDL_RaiseWindow(window);
+}
+
+void SdlWindows::setStyle(WindowHandle handle, std::uint32_t style) {
+    WindowRecord* window = windows_.find(handle);
+    if (window == nullptr || !window->alive()) return;
+    window->style = style;
+    SDL_SetWindowBordered(window->sdl, captioned(style) ? SDL_TRUE : SDL_FALSE);
+}
+
+std::uint32_t SdlWindows::style(WindowHandle handle) {
+    WindowRecord* window = windows_.find(handle);
+    return window != nullptr && window->alive() ? window->style : 0;
+}
+
+std::uint32_t SdlWindows::extendedStyle(WindowHandle handle) {
+    WindowRecord* window = windows_.find(handle);
+    return window != nullptr && window->alive() ? window->extendedStyle : 0;
+}
+
+Rect SdlWindows::adjustWindowRect(const Rect& client, std::uint32_t, std::uint32_t) {
+    // SDL places and sizes a window by its client area and lets the window manager
+    // add the frame around it, so the window rectangle is the client rectangle.
+    return client;
+}
+
+void SdlWindows::setWindowPos(WindowHandle handle, std::intptr_t insertAfter, int x, int y,
+                              int width, int height, std::uint32_t flags) {
+    SDL_Window* window = live(handle);
+    if (window == nullptr) return;
+    if ((flags & SWP_NOSIZE) == 0 && width > 0 && height > 0) {
+        SDL_SetWindowSize(window, width, height);
+    }
+    if ((flags & SWP_NOMOVE) == 0) SDL_SetWindowPosition(window, x, y);
+    if (insertAfter == HWND_TOPMOST) SDL_SetWindowAlwaysOnTop(window, SDL_TRUE);
+    if (insertAfter == HWND_NOTOPMOST) SDL_SetWindowAlwaysOnTop(window, SDL_FALSE);
+}
+
+void SdlWindows::destroyWindow(WindowHandle handle) {
+    WindowRecord* window = windows_.find(handle);
+    if (window == nullptr || !window->alive() || window->destroying) return;
+    window->destroying = true;
+    SDL_HideWindow(window->sdl);
+    if (window->procedure != nullptr) window->procedure(handle, WM_DESTROY, 0, 0);
+    // The device lets go of the window first, so nothing draws into it any more.
+    if (window->listener != nullptr) window->listener->windowDestroyed();
+    window->listener = nullptr;
+    SDL_DestroyWindow(window->sdl);
+    window->sdl = nullptr;
+}
+
+std::intptr_t SdlWindows::defWindowProc(WindowHandle, std::uint32_t, std::uintptr_t,
+                                        std::intptr_t) {
+    return 0;
+}
+
+}  // namespace platform::sdl

@@ -1,0 +1,99 @@
+#include "backend_fixture.h"
+
+#include <cstring>
+
+namespace sdltest {
+
+using namespace platform;
+
+std::vector<Message>& received() {
+    static std::vector<Message> messages;
+    return messages;
+}
+
+std::intptr_t recordingProcedure(WindowHandle window, std::uint32_t message,
+                                 std::uintptr_t wParam, std::intptr_t lParam) {
+    received().push_back(Message{window, message, wParam, lParam});
+    return 0;
+}
+
+void BackendTest::SetUp() {
+    received().clear();
+    backend = std::make_unique<sdl::SdlPlatform>();
+    platform::install(backend.get());
+    WindowClass windowClass;
+    windowClass.procedure = &recordingProcedure;
+    windowClass.icon = backend->windows().applicationIcon();
+    windowClass.className = "BackendTestClass";
+    ASSERT_TRUE(backend->windows().registerClass(windowClass));
+    window = backend->windows().createWindow("BackendTestClass", "Backend test",
+                                             WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+                                             CW_USEDEFAULT, 0, 320, 240);
+    ASSERT_NE(window, nullptr);
+    // The tests' X server, not an invisible stand-in.
+    ASSERT_STREQ(SDL_GetCurrentVideoDriver(), "x11");
+    direct3d = backend->createDirect3D();
+    ASSERT_NE(direct3d, nullptr);
+}
+
+void BackendTest::TearDown() {
+    delete device;
+    delete direct3d;
+    platform::install(nullptr);
+    backend.reset();
+}
+
+PresentParameters BackendTest::parameters(bool windowed) const {
+    PresentParameters p;
+    DisplayMode desktop;
+    direct3d->getAdapterDisplayMode(desktop);
+    p.BackBufferWidth = windowed ? 800 : desktop.Width;
+    p.BackBufferHeight = windowed ? 600 : desktop.Height;
+    p.BackBufferFormat = D3DFMT_X8R8G8B8;
+    p.BackBufferCount = 1;
+    p.SwapEffect = D3DSWAPEFFECT_DISCARD;
+    p.hDeviceWindow = window;
+    p.Windowed = windowed;
+    p.EnableAutoDepthStencil = true;
+    p.AutoDepthStencilFormat = D3DFMT_D16;
+    p.FullScreen_RefreshRateInHz = windowed ? 0 : desktop.RefreshRate;
+    return p;
+}
+
+void BackendTest::createDevice(bool windowed) {
+    Windows& windows = backend->windows();
+    if (windowed) {
+        windows.setStyle(window, 0x06CA0000);
+        const Rect client{100, 80, 900, 680};
+        const Rect outer =
+            windows.adjustWindowRect(client, windows.style(window), windows.extendedStyle(window));
+        windows.setWindowPos(window, HWND_NOTOPMOST, outer.left, outer.top,
+                             outer.right - outer.left, outer.bottom - outer.top, 0);
+    } else {
+        windows.setStyle(window, WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
+        windows.setWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    }
+    PresentParameters p = parameters(windowed);
+    ASSERT_EQ(direct3d->createDevice(window, 0x142, p, &device), D3D_OK);
+    windows.updateWindow(window);
+    windows.showWindow(window, SW_SHOW);
+    windows.setFocus(window);
+    pumpFor(200);
+}
+
+bool BackendTest::pumpUntil(const std::function<bool()>& done, std::uint32_t milliseconds) {
+    System& system = backend->system();
+    const std::uint32_t start = SDL_GetTicks();
+    while (!done()) {
+        if (SDL_GetTicks() - start > milliseconds) return false;
+        Message message;
+        if (system.peekMessage(message)) {
+            system.dispatchMessage(message);
+        } else {
+            SDL_Delay(5);
+        }
+    }
+    return true;
+}
+
+}  // namespace sdltest

@@ -1,0 +1,82 @@
+#include "test_images.h"
+
+#include <SDL_image.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+
+namespace sdltest {
+
+TempFolder::TempFolder() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "sdl-backend-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no temporary folder");
+    path_ = pattern;
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+namespace {
+
+std::string writePicture(const std::string& path, int width, int height,
+                         std::uint32_t (*colourAt)(int, int, int, int, const std::uint32_t*),
+                         const std::uint32_t* colours) {
+    SDL_Surface* surface =
+        SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (surface == nullptr) throw std::runtime_error(SDL_GetError());
+    for (int y = 0; y < height; ++y) {
+        auto* row = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(surface->pixels) +
+                                                     y * surface->pitch);
+        for (int x = 0; x < width; ++x) row[x] = colourAt(x, y, width, height, colours);
+    }
+    const int saved = IMG_SavePNG(surface, path.c_str());
+    SDL_FreeSurface(surface);
+    if (saved != 0) throw std::runtime_error(SDL_GetError());
+    return path;
+}
+
+}  // namespace
+
+std::string writeQuadrants(const std::string& path, int width, int height,
+                           const std::uint32_t (&colours)[4]) {
+    return writePicture(
+        path, width, height,
+        [](int x, int y, int w, int h, const std::uint32_t* c) {
+            return c[(y < h / 2 ? 0 : 2) + (x < w / 2 ? 0 : 1)];
+        },
+        colours);
+}
+
+std::string writeUniform(const std::string& path, int width, int height, std::uint32_t colour) {
+    const std::uint32_t colours[4] = {colour, colour, colour, colour};
+    return writeQuadrants(path, width, height, colours);
+}
+
+Pixels::Pixels(SDL_Renderer* renderer) {
+    if (SDL_GetRendererOutputSize(renderer, &width_, &height_) != 0) {
+        throw std::runtime_error(SDL_GetError());
+    }
+    data_.resize(static_cast<std::size_t>(width_) * height_);
+    if (SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, data_.data(),
+                             width_ * 4) != 0) {
+        throw std::runtime_error(SDL_GetError());
+    }
+}
+
+std::uint32_t Pixels::at(int x, int y) const {
+    return data_[static_cast<std::size_t>(y) * width_ + x] & 0xFFFFFFu;
+}
+
+int Pixels::count(int x0, int y0, int x1, int y1, std::uint32_t rgb) const {
+    int found = 0;
+    for (int y = y0; y < y1; ++y) {
+        for (int x = x0; x < x1; ++x) found += at(x, y) == rgb ? 1 : 0;
+    }
+    return found;
+}
+
+}  // namespace sdltest
