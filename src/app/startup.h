@@ -1,0 +1,23 @@
+#pragma once
+// The program's start-up, in its fixed order, and its main loop: seed, Core,
+// window and Direct3D, display mode, the game's pictures, the first preview,
+// the script state, then frames until the window system asks the program to quit.
+// Runs over whatever platform backend is installed.
+
+class Core;
+
+namespace App {
+
+constexpr char WINDOW_CLASS[] = "MainGameClass";
+constexpr char WINDOW_TITLE[] = "Tessak";
+constexpr char ICON_PATH[] = "resources/icon.ico";
+
+// The one Core of the process, made by `run` and never destroyed.
+extern Core* core;
+
+// Start-up then the main loop; `seed` seeds the runtime random generator (the
+// program passes the calendar time). Returns 0 once the loop has ended. A fatal
+// error during start-up or play leaves through `Log::error`'s exception.
+int run(unsigned seed);
+
+}  // namespace App
