@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "graphics/graphics.h"
+#include "graphics/transform2d.h"
 
 namespace fakes {
 
@@ -198,6 +199,33 @@ std::intptr_t FakeWindows::defWindowProc(platform::WindowHandle window, std::uin
 }
 
 // ---- textures and sprite batch ----
+
+platform::Vector2 SpriteDraw::screenPoint(float x, float y) const {
+    platform::Vector2 point;
+    point.x = x;
+    point.y = y;
+    return graphics::transformPoint(transform, point);
+}
+
+ScreenBox SpriteDraw::bounds() const {
+    const auto width = static_cast<float>(source.right - source.left);
+    const auto height = static_cast<float>(source.bottom - source.top);
+    const platform::Vector2 corners[] = {screenPoint(0, 0), screenPoint(width, 0),
+                                         screenPoint(width, height), screenPoint(0, height)};
+    ScreenBox box{corners[0].x, corners[0].y, corners[0].x, corners[0].y};
+    for (const platform::Vector2& corner : corners) {
+        box.left = std::min(box.left, corner.x);
+        box.top = std::min(box.top, corner.y);
+        box.right = std::max(box.right, corner.x);
+        box.bottom = std::max(box.bottom, corner.y);
+    }
+    return box;
+}
+
+std::string SpriteDraw::path() const {
+    const auto* fake = dynamic_cast<const FakeTexture*>(texture);
+    return fake != nullptr ? fake->path : std::string();
+}
 
 platform::HResult FakeTexture::getLevelDesc(std::uint32_t level, platform::SurfaceDesc& out) {
     if (level != 0 || platform::failed(levelDescResult)) {

@@ -108,12 +108,25 @@ public:
     platform::HResult getLevelDesc(std::uint32_t level, platform::SurfaceDesc& out) override;
 };
 
+// Screen area in back-buffer pixels.
+struct ScreenBox {
+    float left, top, right, bottom;
+};
+
 struct SpriteDraw {
     platform::Matrix transform;
     bool hasSource = false;
     platform::Rect source;
     std::uint32_t colour = 0;
     platform::TextureResource* texture = nullptr;
+
+    // Where a point of the source rectangle, measured from its top-left corner,
+    // lands on screen.
+    platform::Vector2 screenPoint(float x, float y) const;
+    // The smallest upright box holding the drawn source rectangle.
+    ScreenBox bounds() const;
+    // The file the texture was loaded from (empty for a texture not made by a fake).
+    std::string path() const;
 };
 
 class FakeSpriteBatch : public platform::SpriteBatch {

@@ -168,6 +168,12 @@ TEST_F(SpriteTest, APieceTurnedAQuarterStaysInItsCell) {
     expectNear(c[1], 85, 63);
     expectNear(c[2], 53, 63);
     expectNear(c[3], 53, 31);
+    const fakes::ScreenBox box = fake.sprite().draws.back().bounds();
+    EXPECT_NEAR(box.left, 53, 1e-4f);
+    EXPECT_NEAR(box.top, 31, 1e-4f);
+    EXPECT_NEAR(box.right, 85, 1e-4f);
+    EXPECT_NEAR(box.bottom, 63, 1e-4f);
+    EXPECT_EQ(fake.sprite().draws.back().path(), "resources/piece.png");
     Graphics::endFrame();
 }
 
