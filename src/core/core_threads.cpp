@@ -10,7 +10,9 @@ lua_State* Core::createThread(Object* object, const std::string& functionName) {
     if (object->script.empty() || luaState == nullptr) {
         return nullptr;
     }
-    // The script's main chunk may delete the object; keep what is needed of it.
+    // The script's main chunk may delete the object; keep what is needed of it,
+    // and keep it alive until the caller has returned.
+    BusyScope busy(*this);
     const std::int32_t id = object->id;
     const std::string script = object->script;
     lua_State* L = luaState;
