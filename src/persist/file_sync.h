@@ -7,13 +7,23 @@
 
 namespace file_sync {
 
+// The file that a save to `path` really replaces: the end of a chain of
+// symbolic links, so that the link itself stays a link. `path` itself when it
+// is no link or its end cannot be found.
+std::string resolveTarget(const std::string& path);
+
+// False when the target exists but cannot be opened for writing (a read-only
+// file, a folder): a save must not get around that by renaming over it.
+bool canOverwrite(const std::string& target);
+
 // A path in the target's folder that no other save of the same target uses.
 std::string temporaryPathFor(const std::string& target);
 
 // Forces the file's written data onto the disk; false when the system refuses.
 bool syncToDisk(std::FILE* file);
 
-// Renames `from` over `to`, replacing `to` if it exists.
+// Renames `from` over `to`, replacing `to` if it exists; `from` takes over the
+// permissions of the file it replaces.
 bool replace(const std::string& from, const std::string& to);
 
 // Deletes the file if it exists; errors are ignored.

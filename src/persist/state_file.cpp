@@ -192,8 +192,12 @@ bool readObjects(InputArchive& archive, Core& core) {
 }  // namespace
 
 bool Core::saveState(const std::string& path) {
+    const std::string target = file_sync::resolveTarget(path);
+    if (!file_sync::canOverwrite(target)) {
+        return false;
+    }
     // Declared before the archive, so the file is closed before it is deleted.
-    TemporaryFile temporary(file_sync::temporaryPathFor(path));
+    TemporaryFile temporary(file_sync::temporaryPathFor(target));
     OutputArchive archive(this);
     if (!archive.open(temporary.getPath())) {
         return false;
@@ -209,7 +213,7 @@ bool Core::saveState(const std::string& path) {
         object->write(archive);
     }
     archive.write(nextObjectId);
-    if (!archive.commit() || !file_sync::replace(temporary.getPath(), path)) {
+    if (!archive.commit() || !file_sync::replace(temporary.getPath(), target)) {
         return false;
     }
     temporary.keep();

@@ -140,7 +140,7 @@ TEST_F(StateTest, KeysOfUnknownKindAreSkippedWithoutValue) {
 }
 
 TEST_F(StateTest, KeyValueWithoutKnownKindIsListedWithoutValue) {
-    Object* object = core.createObject(0, "");
+    Object* object = core.createObject(0, "one.lua");
     object->setKeyValue("raw", new KeyType);
     EXPECT_EQ(saved(), oneObjectFile(ByteBuilder().real32(0).int32(1).string("raw").int32(0).bytes()));
 }
