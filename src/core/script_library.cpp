@@ -22,11 +22,24 @@ Core& coreOf(lua_State* L) {
 
 std::int32_t idArgument(lua_State* L, int index) { return toInt32(lua_tonumber(L, index)); }
 
-// Copies a text argument; a value that is neither text nor a number gives "".
-std::string textArgument(lua_State* L, int index) {
-    std::size_t length = 0;
-    const char* text = lua_tolstring(L, index, &length);
-    return text == nullptr ? std::string() : std::string(text, length);
+// A text argument as Lua holds it (a number is turned into its text in place);
+// a value that is neither gives "". Take every argument before making strings
+// of them: lua_tolstring may run the collector, and a Lua error must find no
+// std::string alive.
+struct Text {
+    const char* data = "";
+    std::size_t size = 0;
+    std::string str() const { return std::string(data, size); }
+};
+
+Text textArgument(lua_State* L, int index) {
+    Text text;
+    if (const char* data = lua_tolstring(L, index, &text.size)) {
+        text.data = data;
+    } else {
+        text.size = 0;
+    }
+    return text;
 }
 
 // Runs an engine function and turns a C++ exception (a fatal host error, an
@@ -55,15 +68,10 @@ int guarded(lua_State* L) {
 }
 
 int scriptNewObject(lua_State* L, Core& core) {
-    std::int32_t id = 0;
-    {
-        const std::string script = textArgument(L, 2);
-        Object* object = core.createObject(idArgument(L, 1), script);
-        if (object != nullptr) {
-            id = object->getId();
-        }
-    }
-    lua_pushnumber(L, id);
+    const Text script = textArgument(L, 2);
+    const std::int32_t type = idArgument(L, 1);
+    Object* object = core.createObject(type, script.str());
+    lua_pushnumber(L, object != nullptr ? object->getId() : 0);
     return 1;
 }
 
@@ -91,12 +99,15 @@ int scriptPause(lua_State* L, Core& core) {
 
 int scriptWait(lua_State* L, Core& core) {
     // Reading a field of a value that is not a table raises the script's error.
+    // Both fields are read before anything is looked up: a metamethod of the
+    // handle may run script code.
     lua_getfield(L, -1, "oid");
-    Object* object = core.findObject(idArgument(L, -1));
+    const std::int32_t objectId = idArgument(L, -1);
     lua_pop(L, 1);
     lua_getfield(L, -1, "eid");
     const std::int32_t eventId = idArgument(L, -1);
     lua_pop(L, 1);
+    Object* object = core.findObject(objectId);
     if (object == nullptr) {
         return 0;
     }
@@ -113,9 +124,10 @@ int scriptWait(lua_State* L, Core& core) {
 }
 
 int scriptGetKey(lua_State* L, Core& core) {
+    const Text name = textArgument(L, 2);
     const KeyType* value = nullptr;
-    if (Object* object = core.findObject(idArgument(L, 1))) {
-        value = object->getKeyValue(textArgument(L, 2));
+    if (const Object* object = core.findObject(idArgument(L, 1))) {
+        value = object->getKeyValue(name.str());
     }
     if (value == nullptr) {
         return 0;
@@ -138,19 +150,24 @@ int scriptGetKey(lua_State* L, Core& core) {
 }
 
 int scriptSetKey(lua_State* L, Core& core) {
+    const Text name = textArgument(L, 2);
+    const int type = lua_type(L, 3);
+    const lua_Number number = lua_tonumber(L, 3);
+    const int boolean = lua_toboolean(L, 3);
+    const Text text = type == LUA_TSTRING ? textArgument(L, 3) : Text();
     Object* object = core.findObject(idArgument(L, 1));
     if (object == nullptr) {
         return 0;
     }
-    switch (lua_type(L, 3)) {
+    switch (type) {
     case LUA_TBOOLEAN:
-        object->setBool(textArgument(L, 2), lua_toboolean(L, 3) ? 1 : 0);
+        object->setBool(name.str(), boolean ? 1 : 0);
         break;
     case LUA_TNUMBER:
-        object->setNumber(textArgument(L, 2), lua_tonumber(L, 3));
+        object->setNumber(name.str(), number);
         break;
     case LUA_TSTRING:
-        object->setString(textArgument(L, 2), textArgument(L, 3));
+        object->setString(name.str(), text.str());
         break;
     default:
         break;

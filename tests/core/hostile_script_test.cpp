@@ -108,6 +108,18 @@ TEST_F(HostileScripts, DeletingTheNextObjectDuringTheUpdatePass) {
     EXPECT_TRUE(last->getBool("ran"));
 }
 
+TEST_F(HostileScripts, DeletingTheLastObjectWhenItIsNextEndsThePass) {
+    Object* killer = scripted("function start(id) wait(pause(id, 0.01)); deleteObject(2); "
+                              "newObject(0, '') end");
+    Object* victim = scripted("function start(id) wait(pause(id, 0.01)) end");
+    ASSERT_TRUE(killer->startThread("start"));
+    ASSERT_TRUE(victim->startThread("start"));
+    frames(1, 0.02f);
+    ASSERT_EQ(core.getObjects().size(), 2u);
+    EXPECT_EQ(core.getObjects().back()->getId(), 3);
+    EXPECT_TRUE(core.getThreads().empty());
+}
+
 TEST_F(HostileScripts, ObjectsMadeDuringThePassWaitForTheNextFrame) {
     // A script that makes and pauses an object in every release would keep one
     // frame going for ever if new objects were updated in the same pass.
