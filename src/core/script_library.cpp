@@ -83,7 +83,7 @@ int scriptDeleteObject(lua_State* L, Core& core) {
 
 int scriptPause(lua_State* L, Core& core) {
     std::int32_t id = idArgument(L, 1);
-    const float seconds = static_cast<float>(lua_tonumber(L, 2));
+    const float seconds = toSeconds(lua_tonumber(L, 2));
     if (Object* object = core.findObject(id)) {
         object->pause(seconds);
         id = object->getId();

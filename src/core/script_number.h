@@ -10,3 +10,16 @@ inline std::int32_t toInt32(double value) {
     }
     return static_cast<std::int32_t>(value);
 }
+
+// Seconds for a pause: a script number in single precision. Values beyond the
+// single-precision range are held at its ends rather than converted blindly.
+inline float toSeconds(double value) {
+    constexpr double largest = 3.4028234663852886e38;
+    if (value > largest) {
+        return static_cast<float>(largest);
+    }
+    if (value < -largest) {
+        return static_cast<float>(-largest);
+    }
+    return static_cast<float>(value);
+}

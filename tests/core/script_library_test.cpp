@@ -1,4 +1,6 @@
 // The script state after a reset and the engine's six script functions.
+#include <limits>
+
 #include "core/key_type.h"
 #include "core/lock.h"
 #include "script_fixture.h"
@@ -105,6 +107,10 @@ TEST_F(ScriptLibrary, PauseMakesOneLockAndAHandle) {
     EXPECT_FLOAT_EQ(object->getWaitTime(), 0.25f);
     EXPECT_EQ(core.getLocks().size(), 1u);
     EXPECT_NE(core.findLock(object, 0), nullptr);
+    runMain("pause(1, 1e300)");
+    EXPECT_EQ(object->getWaitTime(), std::numeric_limits<float>::max());
+    runMain("huge = pause(1e300, 1).oid");
+    EXPECT_EQ(mainNumber("huge"), 0);
     // No such object: a handle that names none, and no lock.
     runMain("h3 = pause(77, 1); missing = h3.oid");
     EXPECT_EQ(mainNumber("missing"), 77);
