@@ -22,13 +22,19 @@ trap 'rm -rf "$work"' EXIT
 mkdir "$work/corpus" "$work/artifacts"
 cp "$here"/corpus/* "$work/corpus/"
 
+# Undefined behaviour counts as a finding; so does any single allocation above
+# the memory limit (libFuzzer's malloc limit follows -rss_limit_mb).
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
 status=0
 "$target" "$work/corpus" \
     -max_total_time="$seconds" -timeout=10 -rss_limit_mb=1024 -max_len=4096 \
     -artifact_prefix="$work/artifacts/" -print_final_stats=1 || status=$?
 
 if [[ $status -ne 0 ]] || compgen -G "$work/artifacts/*" > /dev/null; then
-    echo "fuzzing failed (status $status); reproducers:" >&2
+    kept="$build/fuzz-artifacts"
+    mkdir -p "$kept"
+    cp "$work"/artifacts/* "$kept/" 2> /dev/null || true
+    echo "fuzzing failed (status $status); reproducers, kept in $kept:" >&2
     for artifact in "$work"/artifacts/*; do
         [[ -e $artifact ]] || continue
         echo "== $artifact" >&2
