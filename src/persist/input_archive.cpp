@@ -1,6 +1,7 @@
 #include "persist/input_archive.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <limits>
 
 #include "core/core.h"
@@ -32,6 +33,12 @@ bool InputArchive::open(const std::string& path) {
     closeFile();
     begin = end = 0;
     failure = false;
+    // Some systems open a folder for reading; it is no file to read all the same.
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) {
+        failure = true;
+        return false;
+    }
     file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
         failure = true;

@@ -188,6 +188,8 @@ TEST_F(ArchiveTest, OpenFailsForMissingFileOrFolder) {
     EXPECT_FALSE(in.open(folder.file("missing.bin").string()));
     EXPECT_EQ(in.readInt(), 0);
     EXPECT_TRUE(in.failed());
+    std::filesystem::create_directory(folder.file("sub"));
+    EXPECT_FALSE(in.open(folder.file("sub").string()));
     OutputArchive out(nullptr);
     EXPECT_FALSE(out.open(folder.file("no-such-folder/x.bin").string()));
 }
