@@ -12,15 +12,15 @@ namespace {
 // The file's size from the open stream, or the largest value when it has none
 // (a pipe, or a size beyond what the stream can tell).
 std::uint64_t sizeOf(std::FILE* file) {
-    constexpr std::uint64_t unknown = std::numeric_limits<std::uint64_t>::max();
-    if (std::fseek(file, 0, SEEK_END) != 0) {
-        return unknown;
+    std::uint64_t size = std::numeric_limits<std::uint64_t>::max();
+    if (std::fseek(file, 0, SEEK_END) == 0) {
+        const long end = std::ftell(file);
+        if (end >= 0) {
+            size = static_cast<std::uint64_t>(end);
+        }
+        std::fseek(file, 0, SEEK_SET);
     }
-    const long size = std::ftell(file);
-    if (size < 0 || std::fseek(file, 0, SEEK_SET) != 0) {
-        return unknown;
-    }
-    return static_cast<std::uint64_t>(size);
+    return size;
 }
 
 }  // namespace
