@@ -12,7 +12,7 @@ GameTest::GameTest() {
     }
     graphics.start();
     for (const Game::TextureFile& file : Game::textureFiles) {
-        Game::textures.*file.slot = Graphics::loadTexture(file.path);
+        Game::textures.*file.slot = load(file.path);
     }
     Game::resetState();
     std::srand(7);
@@ -23,6 +23,11 @@ GameTest::GameTest() {
 GameTest::~GameTest() {
     Game::resetState();
     Game::textures = Game::Textures{};
+}
+
+Texture* GameTest::load(const std::string& path) {
+    loaded.emplace_back(Graphics::loadTexture(path));
+    return loaded.back().get();
 }
 
 std::uint32_t GameTest::imageWidth(const std::string& path) {

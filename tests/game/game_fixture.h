@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,9 @@ protected:
     static std::uint32_t imageWidth(const std::string& path);
     static std::uint32_t imageHeight(const std::string& path);
 
+    // Loads a picture for this test; the fixture frees it at the end.
+    Texture* load(const std::string& path);
+
     void keyDown(int key) { platform.fakeInput.down.insert(key); }
     void keyUp(int key) { platform.fakeInput.down.erase(key); }
     void tap(int key) { platform.fakeInput.tapped.insert(key); }
@@ -71,6 +75,7 @@ protected:
 
 private:
     std::size_t drawsTaken = 0;
+    std::vector<std::unique_ptr<Texture>> loaded;
 };
 
 // Draws of one picture.

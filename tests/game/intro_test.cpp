@@ -66,7 +66,7 @@ TEST_F(IntroTest, WhiteFadesInThenLogoFollowsCentred) {
 
 TEST_F(IntroTest, LogoIsCentredOnItsOwnImageSize) {
     graphics.addImage("resources/logo-odd.png", 301, 101);
-    Game::textures.logo = Graphics::loadTexture("resources/logo-odd.png");
+    Game::textures.logo = load("resources/logo-odd.png");
     state.fadeAlpha = 255.0f;
     Game::frame(DT);
     const std::vector<Drawn> logo = only(takeDraws(), "resources/logo-odd.png");

@@ -9,7 +9,6 @@ constexpr float DT = 1.0f / 64.0f;  // 0.3 s is reached on the 20th step
 constexpr int DROP_STEPS = 20;
 
 std::int32_t rowOf(std::int32_t y) { return y / 32; }
-std::int32_t columnOf(std::int32_t x) { return x / 32; }
 
 class PlayTest : public GameTest {
 protected:
