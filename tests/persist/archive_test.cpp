@@ -4,6 +4,11 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <thread>
+
+#ifdef __linux__
+#include <sys/stat.h>
+#endif
 
 #include "core/core.h"
 #include "core/object.h"
@@ -224,6 +229,23 @@ TEST_F(ArchiveTest, FullDiskIsReportedByCommit) {
     ASSERT_TRUE(archive.open("/dev/full"));
     archive.write(std::int32_t{1});
     EXPECT_FALSE(archive.commit());
+}
+#endif
+
+#ifdef __linux__
+// A pipe has no size: reads are checked against what really arrives.
+TEST_F(ArchiveTest, PipeWithoutSizeFailsOnShortData) {
+    const std::string fifo = folder.file("pipe").string();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    std::thread writer([&] {
+        writeFile(fifo, ByteBuilder().string("ok").int32(1000000).raw({'a', 'b'}).bytes());
+    });
+    InputArchive in(nullptr);
+    ASSERT_TRUE(in.open(fifo));
+    EXPECT_EQ(in.readString(), "ok");
+    EXPECT_EQ(in.readString(), "");
+    EXPECT_TRUE(in.failed());
+    writer.join();
 }
 #endif
 
