@@ -6,6 +6,7 @@
 
 #include "game/board.h"
 #include "game/game.h"
+#include "platform/d3d_types.h"
 
 namespace Game {
 
@@ -37,8 +38,7 @@ struct State {
     float logoAlpha = 0.0f;
     std::int32_t titleX = 5;
     std::int32_t titleY = -306;
-    std::int32_t cursorX = 0;
-    std::int32_t cursorY = 0;
+    platform::Point cursor;  // client pixels, read each menu frame
     bool mouseDown = false;
     bool escapePrevious = false;
     // The window is destroyed once; later quit requests find it gone.

@@ -30,8 +30,9 @@ void grow(float& value, float rate, float dt, float limit) {
 // Strictly inside the rectangle of the button's normal picture.
 bool cursorOver(const MenuButton& button) {
     const Texture* picture = textures.*button.normal;
-    return button.x < state.cursorX && state.cursorX < button.x + picture->getWidth() &&
-           button.y < state.cursorY && state.cursorY < button.y + picture->getHeight();
+    const platform::Point& cursor = state.cursor;
+    return button.x < cursor.x && cursor.x < button.x + picture->getWidth() &&
+           button.y < cursor.y && cursor.y < button.y + picture->getHeight();
 }
 
 void startGame() {
@@ -69,9 +70,7 @@ void drawButtons(float dt) {
 
 void updateMenu(float dt) {
     platform::Input& input = platform::current().input();
-    const platform::Point cursor = input.cursorPosition(Graphics::getWindow());
-    state.cursorX = cursor.x;
-    state.cursorY = cursor.y;
+    state.cursor = input.cursorPosition(Graphics::getWindow());
     state.mouseDown = input.keyDown(platform::VK_LBUTTON);
     grow(state.fadeAlpha, PICTURE_RATE, dt, OPAQUE);
 

@@ -90,6 +90,58 @@ TEST_F(QuarterTurnTest, FourTurnsComeBackToOrientationOneAndAngleZero) {
     EXPECT_EQ(secondCell(), (Cell{pivotCell().row, pivotCell().column + 1}));
 }
 
+TEST_F(QuarterTurnTest, LowerPieceStopsInRowFifteenInEveryOrientation) {
+    for (int turns = 0; turns < 4; ++turns) {
+        Game::resetState();
+        enterPlay();
+        state.nextPivotKind = 1;
+        state.nextSecondKind = 2;
+        Game::frame(DT);
+        frames(2 * 20, DT);  // off the top row, so every turn is allowed
+        for (int n = 0; n < turns; ++n) {
+            ASSERT_EQ(turn(), TURN_STEPS) << turns;
+        }
+        const int orientation = state.orientation;
+        std::int32_t lowest = 0;
+        for (int guard = 0; guard < 2000 && state.pivotY >= lowest; ++guard) {
+            lowest = state.pivotY;
+            Game::frame(DT);
+        }
+        // Both pieces stopped together; nothing lies below row 15.
+        std::int32_t bottom = -1;
+        for (const Cell& taken : takenCells()) {
+            if (taken.row > 0) {
+                bottom = std::max(bottom, taken.row);
+            }
+        }
+        EXPECT_EQ(bottom, 15) << "orientation " << orientation;
+        const std::int32_t pivotRow = lowest / 32;
+        EXPECT_EQ(pivotRow, orientation == 2 ? 14 : 15) << "orientation " << orientation;
+    }
+}
+
+TEST_F(QuarterTurnTest, StackedPairMovingSidewaysOverwritesBesideTheOtherPiece) {
+    Game::frame(DT);
+    frames(20, DT);
+    ASSERT_EQ(turn(), TURN_STEPS);  // second piece below the pivot
+    const Cell pivot = pivotCell();
+    setCell(pivot.row + 1, pivot.column - 1, 4);  // beside the second piece only
+    tap(platform::VK_LEFT);
+    Game::frame(DT);
+    ASSERT_EQ(pivotCell().row, pivot.row);
+    EXPECT_EQ(state.pivotX, 250 - 32);
+    EXPECT_EQ(cell(pivot.row, pivot.column - 1), 1);
+    EXPECT_EQ(cell(pivot.row + 1, pivot.column - 1), 2);  // the 4 is gone
+    EXPECT_EQ(takenCells().size(), 2u);
+
+    // Beside the pivot itself, the move is refused.
+    Game::frame(DT);
+    setCell(pivot.row, pivot.column - 2, 3);
+    tap(platform::VK_LEFT);
+    Game::frame(DT);
+    EXPECT_EQ(state.pivotX, 250 - 32);
+}
+
 TEST_F(QuarterTurnTest, NothingElseRunsWhileTheTurnLasts) {
     Game::frame(DT);
     frames(25, DT);
