@@ -19,6 +19,12 @@ constexpr std::int32_t SINGLE_DROP_LIMIT = 500;
 constexpr std::int32_t HANGING_DROP_LIMIT = 450;
 // The pivot of a pair whose second piece sits above it.
 constexpr std::int32_t STANDING_DROP_LIMIT = 480;
+// Sideways, an anchor moves left while its x is above a left limit and right
+// while below a right limit; a piece beside the anchor needs one column more.
+constexpr std::int32_t LEFT_LIMIT = 32;
+constexpr std::int32_t LEFT_LIMIT_PIECE_LEFT = 64;
+constexpr std::int32_t RIGHT_LIMIT = 480;
+constexpr std::int32_t RIGHT_LIMIT_PIECE_RIGHT = 464;
 
 // A side-by-side piece drops alone: it is tested on every drop, and a piece that
 // moves does not start falling again.
@@ -128,7 +134,7 @@ void moveLeft() {
     Board& board = s.board;
     switch (s.orientation) {
         case 1:
-            if (s.pivotX > CELL && board.emptyField(s.pivotY, s.pivotX - CELL)) {
+            if (s.pivotX > LEFT_LIMIT && board.emptyField(s.pivotY, s.pivotX - CELL)) {
                 // The second piece takes the pivot's old cell.
                 board.clearField(s.pivotY, s.pivotX);
                 board.putField(s.pivotY, s.pivotX - CELL, s.pivotKind);
@@ -139,13 +145,14 @@ void moveLeft() {
             }
             break;
         case 2:
-            if (s.pivotX > CELL && board.emptyField(s.pivotY, s.pivotX - CELL)) {
+            if (s.pivotX > LEFT_LIMIT && board.emptyField(s.pivotY, s.pivotX - CELL)) {
                 shiftPivot(-CELL);
                 shiftStackedSecond(-CELL, CELL);
             }
             break;
         case 3:
-            if (s.secondX > 2 * CELL && board.emptyField(s.pivotY, s.pivotX - 2 * CELL)) {
+            if (s.secondX > LEFT_LIMIT_PIECE_LEFT &&
+                board.emptyField(s.pivotY, s.pivotX - 2 * CELL)) {
                 board.clearField(s.secondY, s.secondX - CELL);
                 s.secondX -= CELL;
                 board.putField(s.secondY, s.secondX - CELL, s.secondKind);
@@ -153,7 +160,7 @@ void moveLeft() {
             }
             break;
         case 4:
-            if (s.secondX > CELL && board.emptyField(s.pivotY, s.pivotX - CELL)) {
+            if (s.secondX > LEFT_LIMIT && board.emptyField(s.pivotY, s.pivotX - CELL)) {
                 shiftPivot(-CELL);
                 shiftStackedSecond(-CELL, -CELL);
             }
@@ -167,7 +174,8 @@ void moveRight() {
     Board& board = s.board;
     switch (s.orientation) {
         case 1:
-            if (s.secondX < 464 && board.emptyField(s.secondY, s.secondX + 2 * CELL)) {
+            if (s.secondX < RIGHT_LIMIT_PIECE_RIGHT &&
+                board.emptyField(s.secondY, s.secondX + 2 * CELL)) {
                 // The pivot takes the second piece's old cell.
                 board.clearField(s.secondY, s.secondX + CELL);
                 board.putField(s.secondY, s.secondX + 2 * CELL, s.secondKind);
@@ -178,13 +186,13 @@ void moveRight() {
             }
             break;
         case 2:
-            if (s.secondX < 480 && board.emptyField(s.secondY, s.secondX + CELL)) {
+            if (s.secondX < RIGHT_LIMIT && board.emptyField(s.secondY, s.secondX + CELL)) {
                 shiftPivot(CELL);
                 shiftStackedSecond(CELL, CELL);
             }
             break;
         case 3:
-            if (s.secondX < 480 && board.emptyField(s.secondY, s.secondX + CELL)) {
+            if (s.secondX < RIGHT_LIMIT && board.emptyField(s.secondY, s.secondX + CELL)) {
                 shiftPivot(CELL);
                 board.clearField(s.secondY, s.secondX - CELL);
                 s.secondX += CELL;
@@ -192,7 +200,7 @@ void moveRight() {
             }
             break;
         case 4:
-            if (s.secondX < 480 && board.emptyField(s.secondY, s.secondX + CELL)) {
+            if (s.secondX < RIGHT_LIMIT && board.emptyField(s.secondY, s.secondX + CELL)) {
                 shiftPivot(CELL);
                 shiftStackedSecond(CELL, -CELL);
             }
