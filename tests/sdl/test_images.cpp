@@ -2,6 +2,7 @@
 
 #include <SDL_image.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
@@ -54,6 +55,50 @@ std::string writeQuadrants(const std::string& path, int width, int height,
 std::string writeUniform(const std::string& path, int width, int height, std::uint32_t colour) {
     const std::uint32_t colours[4] = {colour, colour, colour, colour};
     return writeQuadrants(path, width, height, colours);
+}
+
+namespace {
+
+void put16(std::string& out, unsigned value) {
+    out += static_cast<char>(value & 0xFF);
+    out += static_cast<char>((value >> 8) & 0xFF);
+}
+
+void put32(std::string& out, std::uint32_t value) {
+    put16(out, value & 0xFFFF);
+    put16(out, value >> 16);
+}
+
+}  // namespace
+
+std::string writeIcon(const std::string& path, int size, std::uint32_t colour) {
+    const std::uint32_t maskRow = ((static_cast<std::uint32_t>(size) + 31) / 32) * 4;
+    const std::uint32_t imageBytes = 40 + size * size * 4 + maskRow * size;
+    std::string file;
+    put16(file, 0);  // icon directory: reserved, type 1 (icon), one image
+    put16(file, 1);
+    put16(file, 1);
+    file += static_cast<char>(size);  // the image's entry
+    file += static_cast<char>(size);
+    file += '\0';
+    file += '\0';
+    put16(file, 1);
+    put16(file, 32);
+    put32(file, imageBytes);
+    put32(file, 6 + 16);
+    put32(file, 40);  // bitmap header; the height counts the colour and mask halves
+    put32(file, static_cast<std::uint32_t>(size));
+    put32(file, static_cast<std::uint32_t>(size) * 2);
+    put16(file, 1);
+    put16(file, 32);
+    for (int field = 0; field < 6; ++field) put32(file, 0);
+    for (int pixel = 0; pixel < size * size; ++pixel) put32(file, colour);  // BGRA in memory
+    file.append(maskRow * size, '\0');
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    if (out == nullptr) throw std::runtime_error("cannot write " + path);
+    std::fwrite(file.data(), 1, file.size(), out);
+    std::fclose(out);
+    return path;
 }
 
 Pixels::Pixels(SDL_Renderer* renderer) {

@@ -26,6 +26,9 @@ std::string writeQuadrants(const std::string& path, int width, int height,
 // Writes a picture of one ARGB colour.
 std::string writeUniform(const std::string& path, int width, int height, std::uint32_t colour);
 
+// Writes a one-image Windows icon file (32-bit bitmap) of one ARGB colour.
+std::string writeIcon(const std::string& path, int size, std::uint32_t colour);
+
 // The back buffer read from the renderer: RGB (alpha dropped), row after row.
 class Pixels {
 public:

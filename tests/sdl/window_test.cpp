@@ -1,8 +1,351 @@
 // Windows, messages, keys, mouse, message boxes and device loss on the SDL
-// backend, under a window manager.
+// backend, driven from outside through the X server under a window manager.
+#include <cstdlib>
+#include <string>
+
 #include "backend_fixture.h"
+#include "graphics/transform2d.h"
+#include "platform/sdl/event_translation.h"
+#include "platform/sdl/windows.h"
 
 namespace {
+
+using namespace platform;
 using sdltest::BackendTest;
-TEST_F(BackendTest, Placeholder) { createDevice(); }
+using sdltest::received;
+
+// Runs an xdotool command line in the background, after a short wait, so that it
+// acts while the test is blocked or pumping.
+void later(const std::string& commands, int delayMs = 300) {
+    const std::string line = "(sleep " + std::to_string(delayMs / 1000.0) + "; " + commands +
+                             ") >/dev/null 2>&1 &";
+    ASSERT_EQ(std::system(line.c_str()), 0);
 }
+
+void xdotool(const std::string& arguments) {
+    ASSERT_EQ(std::system(("xdotool " + arguments + " >/dev/null 2>&1").c_str()), 0);
+}
+
+// Presses a key in the message box with this caption once it has the focus. The
+// box names itself only in UTF-8 properties, which xdotool's search cannot read.
+void answerBox(const std::string& caption, const std::string& key) {
+    later("for i in $(seq 100); do "
+          "xprop -id \"$(xdotool getactivewindow)\" _NET_WM_NAME | grep -q '\"" + caption +
+              "\"' && { xdotool key " + key + "; break; }; sleep 0.1; done",
+          100);
+}
+
+bool receivedMessage(std::uint32_t message, std::uintptr_t wParam) {
+    for (const Message& m : received()) {
+        if (m.message == message && m.wParam == wParam) return true;
+    }
+    return false;
+}
+
+const Message* lastMessage(std::uint32_t message) {
+    for (auto it = received().rbegin(); it != received().rend(); ++it) {
+        if (it->message == message) return &*it;
+    }
+    return nullptr;
+}
+
+// Draws the texture at (10, 10) at scale 1 and reads back its top-left pixel.
+std::uint32_t drawAndRead(Device& device, SpriteBatch& sprite, TextureResource* texture,
+                          SDL_Renderer* renderer) {
+    device.clear(D3DCLEAR_TARGET, 0, 1.0f, 0);
+    device.beginScene();
+    sprite.begin(D3DXSPRITE_ALPHABLEND);
+    sprite.setTransform(graphics::transformation2D({1, 1}, {0, 0}, 0.0f, {10, 10}));
+    const Rect source{0, 0, 16, 16};
+    sprite.draw(texture, &source, 0xFFFFFFFF);
+    sprite.end();
+    sdltest::Pixels pixels(renderer);
+    device.endScene();
+    device.present();
+    return pixels.at(12, 12);
+}
+
+TEST_F(BackendTest, WindowsAreCreatedHiddenAndStyledPlacedAndShown) {
+    SDL_Window* sdlWindow = this->sdlWindow();
+    EXPECT_NE(SDL_GetWindowFlags(sdlWindow) & SDL_WINDOW_HIDDEN, 0u);
+    EXPECT_NE(SDL_GetWindowFlags(sdlWindow) & SDL_WINDOW_BORDERLESS, 0u);
+    EXPECT_STREQ(SDL_GetWindowTitle(sdlWindow), "Backend test");
+    EXPECT_EQ(backend->windows().createWindow("NoSuchClass", "x", WS_POPUP, 0, 0, 10, 10),
+              nullptr);
+
+    createDevice(true);
+    EXPECT_EQ(backend->windows().style(window), 0x06CA0000u);
+    EXPECT_EQ(SDL_GetWindowFlags(sdlWindow) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS), 0u);
+    EXPECT_EQ(SDL_GetWindowFlags(sdlWindow) & SDL_WINDOW_ALWAYS_ON_TOP, 0u);
+    int width = 0, height = 0;
+    SDL_GetWindowSize(sdlWindow, &width, &height);
+    EXPECT_EQ(width, 800);
+    EXPECT_EQ(height, 600);
+    // Where it was put, whatever the window manager's own placement rules.
+    int left = 0, top = 0, frameTop = 0, frameLeft = 0;
+    SDL_GetWindowPosition(sdlWindow, &left, &top);
+    SDL_GetWindowBordersSize(sdlWindow, &frameTop, &frameLeft, nullptr, nullptr);
+    EXPECT_EQ(left, 100 + frameLeft);
+    EXPECT_EQ(top, 80 + frameTop);
+
+    backend->windows().setWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    EXPECT_NE(SDL_GetWindowFlags(sdlWindow) & SDL_WINDOW_ALWAYS_ON_TOP, 0u);
+    SDL_GetWindowSize(sdlWindow, &width, &height);
+    EXPECT_EQ(width, 800);
+
+    backend->windows().showWindow(window, SW_HIDE);
+    EXPECT_NE(SDL_GetWindowFlags(sdlWindow) & SDL_WINDOW_HIDDEN, 0u);
+}
+
+TEST_F(BackendTest, IconFilesBecomeWindowIcons) {
+    Windows& windows = backend->windows();
+    EXPECT_EQ(windows.loadIconFile(folder.path() + "/missing.ico"), nullptr);
+    IconHandle icon = windows.loadIconFile(
+        sdltest::writeIcon(folder.path() + "/test.ico", 16, 0xFF3366CC));
+    ASSERT_NE(icon, nullptr);
+    const auto* surface = static_cast<SDL_Surface*>(icon);
+    EXPECT_EQ(surface->w, 16);
+    EXPECT_EQ(surface->h, 16);
+
+    WindowClass withIcon;
+    withIcon.procedure = &sdltest::recordingProcedure;
+    withIcon.icon = icon;
+    withIcon.className = "IconClass";
+    ASSERT_TRUE(windows.registerClass(withIcon));
+    WindowHandle iconWindow = windows.createWindow("IconClass", "Icon", WS_POPUP, 0, 0, 64, 64);
+    ASSERT_NE(iconWindow, nullptr);
+    // The window manager now holds the picture as the window's _NET_WM_ICON.
+    windows.showWindow(iconWindow, SW_SHOW);
+    pumpFor(100);
+    const std::string command =
+        "xprop -name Icon _NET_WM_ICON 2>/dev/null | grep -q 'Icon (16 x 16)'";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    windows.destroyWindow(iconWindow);
+}
+
+TEST_F(BackendTest, ClosingTheWindowSendsCloseToItsProcedure) {
+    createDevice(true);
+    later("xdotool search --sync --name '^Backend test$' windowactivate --sync key alt+F4");
+    ASSERT_TRUE(pumpUntil([] { return receivedMessage(WM_CLOSE, 0); }));
+    EXPECT_EQ(lastMessage(WM_CLOSE)->window, window);
+    // Closing asks; the window is still there until the program destroys it.
+    EXPECT_TRUE(registry()->alive());
+}
+
+TEST_F(BackendTest, KeysCountWhenDownOrPressedSinceTheLastQuestion) {
+    createDevice(true);
+    Input& input = backend->input();
+    xdotool("search --sync --name '^Backend test$' windowactivate --sync");
+    pumpFor(100);
+
+    // A tap between two questions is reported once.
+    xdotool("key Left");
+    ASSERT_TRUE(pumpUntil([] { return receivedMessage(WM_KEYUP, VK_LEFT); }));
+    EXPECT_TRUE(receivedMessage(WM_KEYDOWN, VK_LEFT));
+    EXPECT_FALSE(input.keyDown(VK_LEFT));
+    EXPECT_TRUE(input.keyPressed(VK_LEFT));
+    EXPECT_FALSE(input.keyPressed(VK_LEFT));
+
+    // Seen even when nobody takes the messages off the queue.
+    xdotool("key Right");
+    SDL_Delay(100);
+    SDL_PumpEvents();
+    EXPECT_TRUE(input.keyPressed(VK_RIGHT));
+    EXPECT_FALSE(input.keyPressed(VK_UP));
+
+    // A held key counts at every question.
+    xdotool("keydown Escape");
+    ASSERT_TRUE(pumpUntil([] { return receivedMessage(WM_KEYDOWN, VK_ESCAPE); }));
+    EXPECT_TRUE(input.keyDown(VK_ESCAPE));
+    EXPECT_TRUE(input.keyPressed(VK_ESCAPE));
+    EXPECT_TRUE(input.keyPressed(VK_ESCAPE));
+    xdotool("keyup Escape");
+    ASSERT_TRUE(pumpUntil([] { return receivedMessage(WM_KEYUP, VK_ESCAPE); }));
+    EXPECT_FALSE(input.keyDown(VK_ESCAPE));
+    EXPECT_FALSE(input.keyPressed(VK_ESCAPE));
+}
+
+TEST_F(BackendTest, MouseIsReportedInClientPixels) {
+    createDevice(true);
+    Input& input = backend->input();
+    // Relative to the window as the X server has placed it.
+    xdotool("search --name '^Backend test$' mousemove --window %1 200 150");
+    ASSERT_TRUE(pumpUntil([] {
+        const Message* moved = lastMessage(WM_MOUSEMOVE);
+        return moved != nullptr && moved->lParam == sdl::packPoint(200, 150);
+    }));
+    const Point cursor = input.cursorPosition(window);
+    EXPECT_EQ(cursor.x, 200);
+    EXPECT_EQ(cursor.y, 150);
+
+    xdotool("mousedown 1");
+    ASSERT_TRUE(pumpUntil([] { return lastMessage(WM_LBUTTONDOWN) != nullptr; }));
+    EXPECT_EQ(lastMessage(WM_LBUTTONDOWN)->lParam, sdl::packPoint(200, 150));
+    EXPECT_TRUE(input.keyDown(VK_LBUTTON));
+    xdotool("mouseup 1");
+    ASSERT_TRUE(pumpUntil([] { return lastMessage(WM_LBUTTONUP) != nullptr; }));
+    EXPECT_FALSE(input.keyDown(VK_LBUTTON));
+    EXPECT_TRUE(input.keyPressed(VK_LBUTTON));  // the click, once
+    EXPECT_FALSE(input.keyPressed(VK_LBUTTON));
+}
+
+TEST_F(BackendTest, CursorIsInBackBufferPixelsOnALargerFullScreen) {
+    // An 800 x 600 back buffer on the 1024 x 768 screen is shown scaled by 1.28.
+    PresentParameters p = parameters(false);
+    p.BackBufferWidth = 800;
+    p.BackBufferHeight = 600;
+    ASSERT_EQ(direct3d->createDevice(window, 0, p, &device), D3D_OK);
+    backend->windows().showWindow(window, SW_SHOW);
+    pumpFor(300);
+    int width = 0, height = 0;
+    SDL_GetWindowSize(sdlWindow(), &width, &height);
+    ASSERT_EQ(width, 1024);
+    ASSERT_EQ(height, 768);
+    xdotool("mousemove 512 384");
+    pumpFor(100);
+    Point cursor = backend->input().cursorPosition(window);
+    EXPECT_EQ(cursor.x, 400);
+    EXPECT_EQ(cursor.y, 300);
+    xdotool("mousemove 128 64");
+    pumpFor(100);
+    cursor = backend->input().cursorPosition(window);
+    EXPECT_EQ(cursor.x, 100);
+    EXPECT_EQ(cursor.y, 50);
+}
+
+TEST_F(BackendTest, MinimisingLosesTheDeviceUntilRestoredAndReset) {
+    createDevice(true);
+    const std::uint32_t colours[4] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFF00};
+    ImageInfo info;
+    TextureResource* texture = nullptr;
+    ASSERT_EQ(device->createTextureFromFile(
+                  sdltest::writeQuadrants(folder.path() + "/q.png", 32, 32, colours), info,
+                  &texture),
+              D3D_OK);
+    SpriteBatch* sprite = nullptr;
+    ASSERT_EQ(device->createSprite(&sprite), D3D_OK);
+    EXPECT_EQ(device->testCooperativeLevel(), D3D_OK);
+    pumpFor(100);
+    drawAndRead(*device, *sprite, texture, sdlDevice().renderer());  // first frame settles
+    EXPECT_EQ(drawAndRead(*device, *sprite, texture, sdlDevice().renderer()), 0xFF0000u);
+
+    backend->windows().showWindow(window, sdl::SW_MINIMIZE);
+    ASSERT_TRUE(pumpUntil([&] { return device->testCooperativeLevel() == D3DERR_DEVICELOST; }));
+    EXPECT_TRUE(receivedMessage(WM_SIZE, sdl::SIZE_MINIMIZED));
+    PresentParameters p = parameters(true);
+    EXPECT_EQ(device->reset(p), D3DERR_DEVICELOST);
+    EXPECT_EQ(device->present(), D3DERR_DEVICELOST);
+
+    backend->windows().showWindow(window, sdl::SW_RESTORE);
+    ASSERT_TRUE(
+        pumpUntil([&] { return device->testCooperativeLevel() == D3DERR_DEVICENOTRESET; }));
+    EXPECT_EQ(device->testCooperativeLevel(), D3DERR_DEVICENOTRESET);
+    EXPECT_EQ(sprite->onLostDevice(), D3D_OK);
+    EXPECT_EQ(device->reset(p), D3D_OK);
+    EXPECT_EQ(sprite->onResetDevice(), D3D_OK);
+    EXPECT_EQ(device->testCooperativeLevel(), D3D_OK);
+    drawAndRead(*device, *sprite, texture, sdlDevice().renderer());
+    EXPECT_EQ(drawAndRead(*device, *sprite, texture, sdlDevice().renderer()), 0xFF0000u);
+    delete sprite;
+    delete texture;
+}
+
+TEST_F(BackendTest, LostRenderDeviceIsRemadeWithItsTextures) {
+    createDevice(true);
+    const std::uint32_t colours[4] = {0xFF00FF00, 0xFF00FF00, 0xFF00FF00, 0xFF00FF00};
+    ImageInfo info;
+    TextureResource* texture = nullptr;
+    ASSERT_EQ(device->createTextureFromFile(
+                  sdltest::writeQuadrants(folder.path() + "/g.png", 16, 16, colours), info,
+                  &texture),
+              D3D_OK);
+    SpriteBatch* sprite = nullptr;
+    ASSERT_EQ(device->createSprite(&sprite), D3D_OK);
+    drawAndRead(*device, *sprite, texture, sdlDevice().renderer());
+
+    SDL_Event reset{};
+    reset.type = SDL_RENDER_DEVICE_RESET;
+    SDL_PushEvent(&reset);
+    EXPECT_EQ(device->testCooperativeLevel(), D3DERR_DEVICENOTRESET);
+    EXPECT_EQ(sdlDevice().drawingRenderer(), nullptr);
+    PresentParameters p = parameters(true);
+    ASSERT_EQ(device->reset(p), D3D_OK);
+    EXPECT_EQ(device->testCooperativeLevel(), D3D_OK);
+    SDL_Renderer* renderer = sdlDevice().renderer();
+    ASSERT_NE(renderer, nullptr);
+    EXPECT_EQ(SDL_GetRenderer(sdlWindow()), renderer);
+    drawAndRead(*device, *sprite, texture, renderer);
+    EXPECT_EQ(drawAndRead(*device, *sprite, texture, renderer), 0x00FF00u);
+    delete sprite;
+    delete texture;
+}
+
+TEST_F(BackendTest, DestroyingTheWindowTellsItsProcedureAndLosesTheDevice) {
+    createDevice(true);
+    const std::uint32_t id = SDL_GetWindowID(sdlWindow());
+    received().clear();
+    backend->windows().destroyWindow(window);
+    ASSERT_FALSE(received().empty());
+    EXPECT_EQ(received().back().message, WM_DESTROY);
+    EXPECT_EQ(received().back().window, window);
+    EXPECT_EQ(SDL_GetWindowFromID(id), nullptr);
+
+    EXPECT_EQ(device->testCooperativeLevel(), D3DERR_DEVICELOST);
+    PresentParameters p = parameters(true);
+    EXPECT_EQ(device->reset(p), D3DERR_DEVICELOST);
+    EXPECT_EQ(device->present(), D3DERR_DEVICELOST);
+    EXPECT_EQ(device->clear(D3DCLEAR_TARGET, 0, 1.0f, 0), D3D_OK);
+
+    // The handle stays safe to use; nothing reaches the procedure any more.
+    received().clear();
+    backend->windows().destroyWindow(window);
+    backend->system().dispatchMessage(Message{window, WM_CLOSE, 0, 0});
+    EXPECT_TRUE(received().empty());
+    EXPECT_EQ(backend->windows().style(window), 0u);
+}
+
+TEST_F(BackendTest, DisplayModesAndAdapterAreReported) {
+    DisplayMode desktop;
+    ASSERT_EQ(direct3d->getAdapterDisplayMode(desktop), D3D_OK);
+    EXPECT_EQ(desktop.Width, 1024u);
+    EXPECT_EQ(desktop.Height, 768u);
+    EXPECT_EQ(desktop.Format, D3DFMT_X8R8G8B8);
+    ASSERT_GE(direct3d->getAdapterModeCount(D3DFMT_X8R8G8B8), 1u);
+    EXPECT_EQ(direct3d->getAdapterModeCount(D3DFMT_R5G6B5), 0u);  // a 24-bit screen
+    DisplayMode mode;
+    ASSERT_EQ(direct3d->enumAdapterModes(D3DFMT_X8R8G8B8, 0, mode), D3D_OK);
+    EXPECT_EQ(mode.Width, 1024u);
+    EXPECT_EQ(direct3d->enumAdapterModes(D3DFMT_X8R8G8B8, 99, mode), D3DERR_INVALIDCALL);
+
+    EXPECT_EQ(direct3d->checkDeviceType(D3DFMT_X8R8G8B8, D3DFMT_X8R8G8B8, false), D3D_OK);
+    EXPECT_EQ(direct3d->checkDeviceType(D3DFMT_X8R8G8B8, D3DFMT_X8R8G8B8, true), D3D_OK);
+    EXPECT_NE(direct3d->checkDeviceType(D3DFMT_R5G6B5, D3DFMT_R5G6B5, false), D3D_OK);
+    EXPECT_NE(direct3d->checkDeviceType(D3DFMT_X8R8G8B8, D3DFMT_A8, true), D3D_OK);
+
+    Caps caps;
+    ASSERT_EQ(direct3d->getDeviceCaps(caps), D3D_OK);
+    AdapterIdentifier id;
+    ASSERT_EQ(direct3d->getAdapterIdentifier(0, id), D3D_OK);
+    const std::string driver = id.Driver;
+    EXPECT_NE(driver.find(" on x11"), std::string::npos) << driver;
+    EXPECT_GT(std::string(id.Description).size(), 0u);
+    // The software OpenGL counts as accelerated and reports its version.
+    if (driver.rfind("opengl", 0) == 0) {
+        EXPECT_EQ(caps.DevCaps & D3DDEVCAPS_HWTRANSFORMANDLIGHT, D3DDEVCAPS_HWTRANSFORMANDLIGHT);
+        EXPECT_NE(id.DriverVersion, 0);
+    }
+}
+
+TEST_F(BackendTest, MessageBoxesAnswerWithWin32Codes) {
+    System& system = backend->system();
+    answerBox("Question box", "Return");
+    EXPECT_EQ(system.messageBox("Go on?", "Question box", 0x1024), IDYES);
+    answerBox("Three buttons", "Escape");
+    EXPECT_EQ(system.messageBox("Again?", "Three buttons", 0x1026), IDCANCEL);
+    answerBox("Closed box", "alt+F4");
+    EXPECT_EQ(system.messageBox("Go on?", "Closed box", 0x1024), IDNO);
+    answerBox("Warning box", "Return");
+    EXPECT_EQ(system.messageBox("Careful", "Warning box", 0x1030), IDOK);
+}
+
+}  // namespace

@@ -27,23 +27,30 @@ bool SdlInput::keyDown(int virtualKey) {
 }
 
 Point SdlInput::cursorPosition(WindowHandle handle) {
-    int screenX = 0;
-    int screenY = 0;
-    SDL_GetGlobalMouseState(&screenX, &screenY);
     WindowRecord* window = windows_.find(handle);
-    if (window == nullptr || !window->alive()) return Point{screenX, screenY};
-
-    int windowX = 0;
-    int windowY = 0;
-    SDL_GetWindowPosition(window->sdl, &windowX, &windowY);
-    float x = static_cast<float>(screenX - windowX);
-    float y = static_cast<float>(screenY - windowY);
-    // The back buffer may be scaled and letterboxed into a larger window.
-    if (SDL_Renderer* renderer = SDL_GetRenderer(window->sdl); renderer != nullptr) {
-        SDL_RenderWindowToLogical(renderer, static_cast<int>(x), static_cast<int>(y), &x, &y);
+    int x = 0;
+    int y = 0;
+    if (window != nullptr && window->alive() && SDL_GetMouseFocus() == window->sdl) {
+        // Over the window, the position its events brought is the freshest.
+        SDL_GetMouseState(&x, &y);
+    } else {
+        // Elsewhere on the screen, as far as the X server last told.
+        SDL_GetGlobalMouseState(&x, &y);
+        if (window == nullptr || !window->alive()) return Point{x, y};
+        int windowX = 0;
+        int windowY = 0;
+        SDL_GetWindowPosition(window->sdl, &windowX, &windowY);
+        x -= windowX;
+        y -= windowY;
     }
-    return Point{static_cast<std::int32_t>(std::floor(x)),
-                 static_cast<std::int32_t>(std::floor(y))};
+    // The back buffer may be scaled and letterboxed into a larger window.
+    float logicalX = static_cast<float>(x);
+    float logicalY = static_cast<float>(y);
+    if (SDL_Renderer* renderer = SDL_GetRenderer(window->sdl); renderer != nullptr) {
+        SDL_RenderWindowToLogical(renderer, x, y, &logicalX, &logicalY);
+    }
+    return Point{static_cast<std::int32_t>(std::floor(logicalX)),
+                 static_cast<std::int32_t>(std::floor(logicalY))};
 }
 
 }  // namespace platform::sdl

@@ -30,6 +30,11 @@ struct WindowRecord {
     std::uint32_t extendedStyle = 0;
     WindowListener* listener = nullptr;  // the device drawing into the window
     bool destroying = false;
+    // Where the program last placed the window. Window managers may place a window
+    // by their own rules when it is first mapped; showing it places it here again.
+    bool placed = false;
+    int x = 0;
+    int y = 0;
 
     bool alive() const { return sdl != nullptr; }
 };

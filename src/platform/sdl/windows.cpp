@@ -88,6 +88,11 @@ void SdlWindows::showWindow(WindowHandle handle, int command) {
             SDL_ShowWindow(window);
             break;
     }
+    WindowRecord* record = windows_.find(handle);
+    if (command != SW_HIDE && record->placed &&
+        (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) == 0) {
+        SDL_SetWindowPosition(window, record->x, record->y);
+    }
 }
 
 void SdlWindows::setFocus(WindowHandle handle) {
@@ -124,7 +129,13 @@ void SdlWindows::setWindowPos(WindowHandle handle, std::intptr_t insertAfter, in
     if ((flags & SWP_NOSIZE) == 0 && width > 0 && height > 0) {
         SDL_SetWindowSize(window, width, height);
     }
-    if ((flags & SWP_NOMOVE) == 0) SDL_SetWindowPosition(window, x, y);
+    if ((flags & SWP_NOMOVE) == 0) {
+        SDL_SetWindowPosition(window, x, y);
+        WindowRecord* record = windows_.find(handle);
+        record->placed = true;
+        record->x = x;
+        record->y = y;
+    }
     if (insertAfter == HWND_TOPMOST) SDL_SetWindowAlwaysOnTop(window, SDL_TRUE);
     if (insertAfter == HWND_NOTOPMOST) SDL_SetWindowAlwaysOnTop(window, SDL_FALSE);
 }
