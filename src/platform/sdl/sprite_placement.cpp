@@ -12,11 +12,11 @@ SpritePlacement placeSprite(const Matrix& transform, float sourceWidth, float so
     const auto& m = transform.m;
     const double m00 = m[0][0], m01 = m[0][1], m10 = m[1][0], m11 = m[1][1];
     SpritePlacement placement;
-    const double scaleX = std::hypot(m00, m01);
+    const double scaleX = std::sqrt(m00 * m00 + m01 * m01);
     if (scaleX == 0.0) return placement;
     const double angle = std::atan2(m01, m00);
-    const double cosine = std::cos(angle);
-    const double sine = std::sin(angle);
+    const double cosine = m00 / scaleX;
+    const double sine = m01 / scaleX;
     // The y axis's length along the turned y direction; negative when the
     // transform mirrors, which SDL draws as a vertical flip.
     const double scaleY = m11 * cosine - m10 * sine;
