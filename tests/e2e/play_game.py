@@ -128,6 +128,16 @@ def shot_path(shots, what, attempt):
     return os.path.join(shots, "%s-%d.png" % (what, attempt))
 
 
+def memory_report(pid):
+    """The process's peak and current resident memory, as the kernel counts them."""
+    fields = {}
+    with open("/proc/%d/status" % pid) as status:
+        for line in status:
+            name, _, value = line.partition(":")
+            fields[name] = value.strip()
+    return "peak %s, now %s" % (fields.get("VmHWM", "?"), fields.get("VmRSS", "?"))
+
+
 def tap(display, key):
     display.run("xdotool", "keydown", key)
     time.sleep(0.08)
@@ -218,6 +228,7 @@ def main():
         _, cells = wait_for("turn", pair_at([7], stacked=True), 5, display, shots)
         log("after Up: %s" % cells)
 
+        log("memory while playing: %s" % memory_report(game_process.pid))
         tap(display, "Escape")
         escape_time = time.time()
         try:
