@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Installs everything the project needs on Debian 12: the build tools and libraries,
 # and what the tests use (GoogleTest, Google Benchmark, clang for the fuzzer, Xvfb,
-# openbox and the X tools that drive the game in the end-to-end test).
+# openbox and the X tools that drive the game in the end-to-end test). Recommended
+# packages come along: the X server's fonts and the GL drivers the tests draw with.
 set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
   liblua5.1-0-dev libsdl2-dev libsdl2-image-dev
   libgtest-dev libgmock-dev libbenchmark-dev clang
-  xvfb xauth openbox xdotool x11-utils imagemagick python3 python3-pil
+  xvfb xauth xfonts-base openbox xdotool x11-utils imagemagick python3 python3-pil
+  fonts-dejavu-core
 )
 
 run_as_root() {
@@ -16,5 +18,4 @@ run_as_root() {
 }
 
 run_as_root apt-get update -qq
-run_as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
-  "${packages[@]}"
+run_as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${packages[@]}"
