@@ -49,9 +49,25 @@ class Display:
             fail("no free display for Xvfb")
         self.env = dict(os.environ, DISPLAY=self.name)
         self.env.pop("WAYLAND_DISPLAY", None)
-        self.processes.append(subprocess.Popen(["openbox"], env=self.env,
+        self.processes.append(subprocess.Popen(["openbox", "--sm-disable"], env=self.env,
                                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
-        time.sleep(0.5)
+        self._wait_for_window_manager()
+
+    def _wait_for_window_manager(self):
+        """openbox is ready once it frames (gives WM_STATE to) a window: one mapped
+        before its event loop runs is never framed, and SDL would wait for it for ever."""
+        for _ in range(10):
+            probe = subprocess.Popen(["xmessage", "-name", "wmprobe", "-timeout", "30", "probe"],
+                                     env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            try:
+                for _ in range(20):
+                    if "window state" in self.run("xprop", "-name", "wmprobe", "WM_STATE").stdout:
+                        return
+                    time.sleep(0.1)
+            finally:
+                probe.kill()
+                probe.wait()
+        fail("openbox frames no window")
 
     def _wait_ready(self, server):
         for _ in range(100):

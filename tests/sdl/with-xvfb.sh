@@ -53,6 +53,33 @@ if [ "$with_wm" = 1 ]; then
         fi
         sleep 0.1
     done
+    # openbox sets that hint before its event loop runs, and a window mapped in
+    # between is never framed, which leaves SDL waiting for it for ever. Ready for
+    # real once it has framed (given WM_STATE to) a probe window; a probe that went
+    # unframed is replaced by a new one.
+    framed=0
+    attempts=0
+    while [ "$framed" = 0 ] && [ "$attempts" -lt 10 ]; do
+        attempts=$((attempts + 1))
+        xmessage -name wmprobe -timeout 30 probe >/dev/null 2>&1 &
+        probe_pid=$!
+        tries=0
+        while [ "$tries" -lt 20 ]; do
+            if xprop -name wmprobe WM_STATE 2>/dev/null | grep -q 'window state'; then
+                framed=1
+                break
+            fi
+            tries=$((tries + 1))
+            sleep 0.1
+        done
+        kill "$probe_pid" 2>/dev/null
+        wait "$probe_pid" 2>/dev/null
+    done
+    if [ "$framed" = 0 ]; then
+        echo "with-xvfb: openbox frames no window" >&2
+        cat "$work/openbox.log" >&2
+        exit 1
+    fi
 fi
 
 "$@"
