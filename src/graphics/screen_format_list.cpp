@@ -31,10 +31,9 @@ void Graphics::enumerateScreenFormats() {
                 }
                 if (direct3d->checkDeviceType(displayMode.Format, mode.Format, true) ==
                     platform::D3D_OK) {
-                    const ScreenFormat candidate(mode, ScreenFormat::WINDOWED);
                     // A window must fit on the desktop with room for its frame.
                     if (mode.Width < displayMode.Width && mode.Height < displayMode.Height) {
-                        screenFormats.push_back(candidate);
+                        screenFormats.emplace_back(mode, ScreenFormat::WINDOWED);
                     }
                 }
             }

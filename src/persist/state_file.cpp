@@ -81,32 +81,25 @@ void writeVariables(OutputArchive& archive, lua_State* state) {
     while (lua_next(state, LUA_GLOBALSINDEX) != 0) {
         const std::string name = variableName(state, -2);
         const int type = lua_type(state, -1);
+        if (type != LUA_TNIL && type != LUA_TBOOLEAN && type != LUA_TNUMBER &&
+            type != LUA_TSTRING) {
+            unsupportedVariable(name);
+        }
+        archive.write(MORE_RECORDS);
+        archive.write(name);
+        archive.write(static_cast<std::int32_t>(type));
         switch (type) {
-        case LUA_TNIL:
-            archive.write(MORE_RECORDS);
-            archive.write(name);
-            archive.write(static_cast<std::int32_t>(type));
-            break;
         case LUA_TBOOLEAN:
-            archive.write(MORE_RECORDS);
-            archive.write(name);
-            archive.write(static_cast<std::int32_t>(type));
             archive.write(lua_toboolean(state, -1) != 0);
             break;
         case LUA_TNUMBER:
-            archive.write(MORE_RECORDS);
-            archive.write(name);
-            archive.write(static_cast<std::int32_t>(type));
             archive.write(static_cast<double>(lua_tonumber(state, -1)));
             break;
         case LUA_TSTRING:
-            archive.write(MORE_RECORDS);
-            archive.write(name);
-            archive.write(static_cast<std::int32_t>(type));
             archive.write(lua_tolstring(state, -1, nullptr));  // up to the first zero byte
             break;
         default:
-            unsupportedVariable(name);
+            break;  // nil: no value
         }
         lua_pop(state, 1);
     }
