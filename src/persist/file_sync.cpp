@@ -1,8 +1,11 @@
 #include "persist/file_sync.h"
 
 #include <atomic>
+#include <cctype>
+#include <cstdint>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 #ifdef _WIN32
 #include <io.h>
@@ -10,6 +13,8 @@
 #else
 #include <unistd.h>
 #endif
+
+#include "platform/process.h"
 
 namespace file_sync {
 
@@ -23,15 +28,54 @@ long processId() {
 #endif
 }
 
+// Linux gives up after as many links as this; so does a save.
+constexpr int MOST_LINKS = 40;
+
+// The writer's process id when `name` is `prefix`, digits, '-', digits (the
+// form temporaryPathFor makes); none otherwise.
+std::optional<std::uint64_t> writerOfTemporary(const std::string& name,
+                                               const std::string& prefix) {
+    if (name.compare(0, prefix.size(), prefix) != 0) {
+        return std::nullopt;
+    }
+    const std::size_t dash = name.find('-', prefix.size());
+    const auto allDigits = [&](std::size_t from, std::size_t to) {
+        if (from == to || to - from > 19) {  // 19 digits always fit 64 bits
+            return false;
+        }
+        for (std::size_t i = from; i < to; ++i) {
+            if (!std::isdigit(static_cast<unsigned char>(name[i]))) {
+                return false;
+            }
+        }
+        return true;
+    };
+    if (dash == std::string::npos || !allDigits(prefix.size(), dash) ||
+        !allDigits(dash + 1, name.size())) {
+        return std::nullopt;
+    }
+    return std::stoull(name.substr(prefix.size(), dash - prefix.size()));
+}
+
 }  // namespace
 
-std::string resolveTarget(const std::string& path) {
-    std::error_code error;
-    if (!std::filesystem::is_symlink(path, error)) {
-        return path;
+std::optional<std::string> resolveTarget(const std::string& path) {
+    // Followed by hand rather than through canonical paths: a dangling link's
+    // end does not exist yet, and it is that end the save must create.
+    std::filesystem::path current = path;
+    for (int links = 0; links <= MOST_LINKS; ++links) {
+        std::error_code error;
+        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(current, error))) {
+            return current.string();
+        }
+        const std::filesystem::path next = std::filesystem::read_symlink(current, error);
+        if (error) {
+            return current.string();
+        }
+        // A relative link is read from the folder that holds it.
+        current = next.is_absolute() ? next : current.parent_path() / next;
     }
-    const std::filesystem::path end = std::filesystem::weakly_canonical(path, error);
-    return error ? path : end.string();
+    return std::nullopt;
 }
 
 bool canOverwrite(const std::string& target) {
@@ -52,6 +96,31 @@ std::string temporaryPathFor(const std::string& target) {
     // Process id and a counter keep concurrent saves of one target apart.
     static std::atomic<unsigned> counter{0};
     return target + ".tmp" + std::to_string(processId()) + "-" + std::to_string(counter++);
+}
+
+void removeStaleTemporaries(const std::string& target) {
+    const std::filesystem::path targetPath(target);
+    const std::string prefix = targetPath.filename().string() + ".tmp";
+    std::filesystem::path folder = targetPath.parent_path();
+    if (folder.empty()) {
+        folder = ".";
+    }
+    // Collected first: a folder changed while it is listed may be listed oddly.
+    std::vector<std::filesystem::path> stale;
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const auto writer = writerOfTemporary(entry->path().filename().string(), prefix);
+        std::error_code kindError;
+        if (writer && entry->symlink_status(kindError).type() ==
+                          std::filesystem::file_type::regular &&
+            !platform::processRunning(*writer)) {
+            stale.push_back(entry->path());
+        }
+    }
+    for (const std::filesystem::path& path : stale) {
+        removeQuietly(path.string());
+    }
 }
 
 bool syncToDisk(std::FILE* file) {

@@ -3,14 +3,16 @@
 // which is forced onto the disk and only then renamed over the target, so that a
 // failed or interrupted save never leaves the target half written.
 #include <cstdio>
+#include <optional>
 #include <string>
 
 namespace file_sync {
 
 // The file that a save to `path` really replaces: the end of a chain of
-// symbolic links, so that the link itself stays a link. `path` itself when it
-// is no link or its end cannot be found.
-std::string resolveTarget(const std::string& path);
+// symbolic links, so that the link itself stays a link, also when nothing
+// exists there yet. `path` itself when it is no link. None when the chain
+// never ends (a loop, or more links than the system would follow).
+std::optional<std::string> resolveTarget(const std::string& path);
 
 // False when the target exists but cannot be opened for writing (a read-only
 // file, a folder): a save must not get around that by renaming over it.
@@ -18,6 +20,10 @@ bool canOverwrite(const std::string& target);
 
 // A path in the target's folder that no other save of the same target uses.
 std::string temporaryPathFor(const std::string& target);
+
+// Deletes the temporary files of earlier saves of the target whose writing
+// process no longer runs (a save killed part-way leaves its temporary file).
+void removeStaleTemporaries(const std::string& target);
 
 // Forces the file's written data onto the disk; false when the system refuses.
 bool syncToDisk(std::FILE* file);

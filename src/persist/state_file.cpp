@@ -1,6 +1,8 @@
 // The state file: the shared script variables of the simple kinds, the objects
 // (headers, then bodies) and the next object identifier, in one unframed file.
 #include <cstdio>
+#include <filesystem>
+#include <optional>
 #include <string>
 
 #include "core/core.h"
@@ -14,6 +16,30 @@ namespace {
 
 constexpr std::uint8_t MORE_RECORDS = 1;
 constexpr std::uint8_t END_OF_RECORDS = 0;
+
+// True when the path, links followed, names something that exists but is no
+// regular file: a folder, a named pipe, a device. Opening a pipe waits for its
+// other end, and renaming over it would put a file in its place.
+bool namesOtherThanFile(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    return !error && std::filesystem::exists(status) &&
+           !std::filesystem::is_regular_file(status);
+}
+
+// The end of the path's chain of symbolic links when it is a regular file or
+// nothing yet; none, after a warning, when it is something else or the chain
+// never ends.
+std::optional<std::string> fileAtEndOf(const std::string& path) {
+    std::optional<std::string> end = file_sync::resolveTarget(path);
+    if (!end) {
+        Log::warning("State file '" + path + "' is a loop of symbolic links.");
+    } else if (namesOtherThanFile(*end)) {
+        Log::warning("State file '" + path + "' is not a regular file.");
+        end.reset();
+    }
+    return end;
+}
 
 [[noreturn]] void unsupportedVariable(const std::string& name) {
     Log::error("Global variable '" + name + "' type not supported.");
@@ -185,10 +211,15 @@ bool readObjects(InputArchive& archive, Core& core) {
 }  // namespace
 
 bool Core::saveState(const std::string& path) {
-    const std::string target = file_sync::resolveTarget(path);
+    const std::optional<std::string> end = fileAtEndOf(path);
+    if (!end) {
+        return false;
+    }
+    const std::string& target = *end;
     if (!file_sync::canOverwrite(target)) {
         return false;
     }
+    file_sync::removeStaleTemporaries(target);
     // Declared before the archive, so the file is closed before it is deleted.
     TemporaryFile temporary(file_sync::temporaryPathFor(target));
     OutputArchive archive(this);
@@ -215,6 +246,9 @@ bool Core::saveState(const std::string& path) {
 
 bool Core::loadState(const std::string& path) {
     reset();
+    if (!fileAtEndOf(path)) {
+        return false;
+    }
     InputArchive archive(this);
     if (!archive.open(path)) {
         return false;
