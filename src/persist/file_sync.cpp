@@ -1,7 +1,6 @@
 #include "persist/file_sync.h"
 
 #include <atomic>
-#include <cctype>
 #include <cstdint>
 #include <filesystem>
 #include <system_error>
@@ -32,9 +31,10 @@ long processId() {
 constexpr int MOST_LINKS = 40;
 
 // The writer's process id when `name` is `prefix`, digits, '-', digits (the
-// form temporaryPathFor makes); none otherwise.
-std::optional<std::uint64_t> writerOfTemporary(const std::string& name,
-                                               const std::string& prefix) {
+// form temporaryPathFor makes); none otherwise. Names are compared in the
+// system's own form: not every file name has a narrow one on Windows.
+std::optional<std::uint64_t> writerOfTemporary(const std::filesystem::path::string_type& name,
+                                               const std::filesystem::path::string_type& prefix) {
     if (name.compare(0, prefix.size(), prefix) != 0) {
         return std::nullopt;
     }
@@ -44,17 +44,21 @@ std::optional<std::uint64_t> writerOfTemporary(const std::string& name,
             return false;
         }
         for (std::size_t i = from; i < to; ++i) {
-            if (!std::isdigit(static_cast<unsigned char>(name[i]))) {
+            if (name[i] < '0' || name[i] > '9') {
                 return false;
             }
         }
         return true;
     };
-    if (dash == std::string::npos || !allDigits(prefix.size(), dash) ||
+    if (dash == name.npos || !allDigits(prefix.size(), dash) ||
         !allDigits(dash + 1, name.size())) {
         return std::nullopt;
     }
-    return std::stoull(name.substr(prefix.size(), dash - prefix.size()));
+    std::uint64_t id = 0;
+    for (std::size_t i = prefix.size(); i < dash; ++i) {
+        id = id * 10 + static_cast<std::uint64_t>(name[i] - '0');
+    }
+    return id;
 }
 
 }  // namespace
@@ -100,7 +104,8 @@ std::string temporaryPathFor(const std::string& target) {
 
 void removeStaleTemporaries(const std::string& target) {
     const std::filesystem::path targetPath(target);
-    const std::string prefix = targetPath.filename().string() + ".tmp";
+    const std::filesystem::path::string_type prefix =
+        (targetPath.filename() += ".tmp").native();
     std::filesystem::path folder = targetPath.parent_path();
     if (folder.empty()) {
         folder = ".";
@@ -110,7 +115,7 @@ void removeStaleTemporaries(const std::string& target) {
     std::error_code error;
     for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
          entry.increment(error)) {
-        const auto writer = writerOfTemporary(entry->path().filename().string(), prefix);
+        const auto writer = writerOfTemporary(entry->path().filename().native(), prefix);
         std::error_code kindError;
         if (writer && entry->symlink_status(kindError).type() ==
                           std::filesystem::file_type::regular &&
