@@ -66,4 +66,28 @@ wineboot --init > /dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f > /dev/null
 echo "Wine prefix ready in $(( $(date +%s) - started )) s"
 
-ctest --test-dir "$build" --output-on-failure -j"$(nproc)" "$@"
+# Each program reports its test cases in a file of its own; a program that ends
+# without one (a crash) counts as one failed test.
+results=$work/results
+# (as a Windows path: GoogleTest takes one without a drive letter as relative)
+GTEST_OUTPUT="xml:$(winepath -w "$results/")"
+export GTEST_OUTPUT
+status=0
+ctest --test-dir "$build" --output-on-failure -j"$(nproc)" "$@" | tee "$work/ctest.log" ||
+  status=$?
+
+programs=$(awk '/tests passed, .* tests failed out of/ { print $NF }' "$work/ctest.log")
+cat "$results"/*.xml 2>/dev/null | awk -v programs="${programs:-0}" -v status="$status" '
+  /<testcase / {
+    cases++
+    if ($0 ~ /result="skipped"/) skipped++
+  }
+  /<testsuites / { reports++ }
+  /<failure / { if (!failing[cases]++) failedCases++ }
+  END {
+    failed = failedCases + programs - reports
+    if (status != 0 && failed == 0) failed = 1
+    printf "test cases under Wine: %d passed, %d failed, %d skipped\n",
+           cases - failedCases - skipped, failed, skipped
+  }'
+exit "$status"

@@ -62,7 +62,7 @@ std::string FakeSystem::dataFolder(const std::string& subFolder) {
     if (dataFolderPath.empty()) {
         return {};
     }
-    const std::string folder = dataFolderPath + "/" + subFolder;
+    const std::string folder = dataFolderPath + pathSeparator() + subFolder;
     std::error_code ignored;
     std::filesystem::create_directories(folder, ignored);
     return folder;

@@ -3,6 +3,7 @@
 // sleeps and message boxes with queued answers, scripted keys and mouse.
 #include <cstdint>
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <set>
 #include <string>
@@ -47,7 +48,10 @@ public:
     int messageBox(const std::string& text, const std::string& caption,
                    std::uint32_t style) override;
     std::string dataFolder(const std::string& subFolder) override;
-    char pathSeparator() const override { return '/'; }
+    // This system's own separator, as its real backend gives ('\\' on Windows).
+    char pathSeparator() const override {
+        return static_cast<char>(std::filesystem::path::preferred_separator);
+    }
 };
 
 class FakeInput : public platform::Input {

@@ -52,7 +52,8 @@ protected:
 
     // The log's entries, in order, with their level colour and message.
     std::vector<LogEntry> entries() const {
-        std::ifstream in(Log::path(), std::ios::binary);
+        // Text mode, as the log writes it: Windows ends its lines with "\r\n".
+        std::ifstream in(Log::path());
         std::stringstream buffer;
         buffer << in.rdbuf();
         const std::string page = buffer.str();

@@ -37,8 +37,9 @@ std::string entry(const std::string& colour, const std::string& glyph,
            "<br>";
 }
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+// Read in text mode, as the log writes it: Windows ends its lines with "\r\n".
+std::string readPage(const std::string& path) {
+    std::ifstream in(path);
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
@@ -60,7 +61,7 @@ protected:
         Log::setClock(nullptr);
         fs::remove_all(folder);
     }
-    std::string page() { return readFile(Log::path()); }
+    std::string page() { return readPage(Log::path()); }
 
     fakes::FakePlatform platformFake;
     fs::path folder;

@@ -144,19 +144,37 @@ TEST_F(StateTest, SaveToUnwritablePlaceFailsQuietly) {
     EXPECT_TRUE(platform.fakeSystem.boxes.empty());
 }
 
-TEST_F(StateTest, ReplacedFileKeepsItsPermissionsAndLinks) {
+TEST_F(StateTest, ReplacedFileKeepsItsPermissions) {
+    namespace fs = std::filesystem;
+    const fs::path target = folder.file("target.bin");
+    writeFile(target, Bytes{1, 2, 3});
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+    // What this system keeps of them: POSIX bits here, on Windows only whether the
+    // file is read-only.
+    const fs::perms before = fs::status(target).permissions() & fs::perms::all;
+    run("x = 2");
+    ASSERT_TRUE(core.saveState(target.string()));
+    EXPECT_EQ(readFile(target), saved("plain.bin"));
+    EXPECT_EQ(folder.listing(), (std::vector<std::string>{"plain.bin", "target.bin"}));
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, before);
+}
+
+TEST_F(StateTest, ReplacedFileKeepsTheLinkToIt) {
     namespace fs = std::filesystem;
     const fs::path real = folder.file("real.bin");
     writeFile(real, Bytes{1, 2, 3});
-    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
     const fs::path link = folder.file("link.bin");
-    fs::create_symlink(real.filename(), link);
+    std::error_code linkError;
+    fs::create_symlink(real.filename(), link, linkError);
+    if (linkError || !fs::is_symlink(link)) {
+        // MinGW's create_symlink is not implemented, and Wine's CreateSymbolicLink
+        // reports success without making a link.
+        GTEST_SKIP() << "this system makes no symbolic links here";
+    }
     run("x = 2");
     ASSERT_TRUE(core.saveState(link.string()));
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(readFile(real), saved("plain.bin"));
-    EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
-              fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(folder.listing(), (std::vector<std::string>{"link.bin", "plain.bin", "real.bin"}));
 }
 
