@@ -85,6 +85,6 @@ if [ ! -f "$prefix/lib/cmake/GTest/GTestConfig.cmake" ]; then
 fi
 
 echo "== build for Windows"
-cmake -S . -B "$build" --toolchain "$toolchain" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+cmake -S . -B "$build" --toolchain "$toolchain" -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_FIND_ROOT_PATH="$prefix" "$@"
 cmake --build "$build" -j"$jobs"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs everything the project needs on Debian 12: the build tools and libraries,
 # and what the tests use (GoogleTest, Google Benchmark, clang for the fuzzer, Xvfb,
-# openbox and the X tools that drive the game in the end-to-end test). Recommended
+# openbox and the X tools that drive the game in the end-to-end test), and the
+# cross-compilers and Wine of the Windows build. Recommended
 # packages come along: the X server's fonts and the GL drivers the tests draw with.
 set -euo pipefail
 
@@ -11,6 +12,10 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev clang
   xvfb xauth xfonts-base openbox xdotool x11-utils imagemagick python3 python3-pil
   fonts-dejavu-core
+  # The Windows build: MinGW-w64 (posix threads), Wine to run its tests, dpkg-dev for
+  # apt-get source (Lua's sources), googletest's sources, xrandr for an 800 x 600 mode.
+  mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64
+  dpkg-dev googletest x11-xserver-utils
 )
 
 run_as_root() {

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the unit, scenario and end-to-end tests (those that need
 # a window start their own Xvfb), the same tests built again with AddressSanitizer and
-# UndefinedBehaviorSanitizer, then the state-file fuzzer for a bounded time.
+# UndefinedBehaviorSanitizer, the state-file fuzzer for a bounded time, then the
+# portable tests cross-built for Windows and run under Wine.
 # Needs the packages of tools/install-deps.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-for tool in cmake g++ clang++ pkg-config Xvfb; do
+for tool in cmake g++ clang++ pkg-config Xvfb x86_64-w64-mingw32-g++-posix wine; do
   if ! command -v "$tool" > /dev/null; then
     echo "missing $tool: run 'bash tools/install-deps.sh' first" >&2
     exit 1
@@ -44,8 +45,19 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo 
 cmake --build build-fuzz -j"$jobs"
 bash tests/fuzz/run-fuzz.sh build-fuzz "$fuzz_seconds"
 
-# One closing line for both test runs together.
+echo "== build for Windows and run the tests under Wine"
+bash tools/build-windows.sh
+windows_log=$(mktemp)
+trap 'rm -f "$summary" "$windows_log"' EXIT
+bash tools/run-windows-tests.sh build-windows | tee "$windows_log"
+# Only its own closing line: the ctest line above it counts programs, not tests.
+grep '^test cases under Wine:' "$windows_log" >> "$summary"
+
+# One closing line for every test run together.
 awk '/tests passed, .* tests failed out of/ {
-       failed += $4; total += $NF
+       failed += $4; passed += $NF - $4
      }
-     END { printf "tests: %d passed, %d failed\n", total - failed, failed }' "$summary"
+     /^test cases under Wine:/ {
+       passed += $5; failed += $7
+     }
+     END { printf "tests: %d passed, %d failed\n", passed, failed }' "$summary"
