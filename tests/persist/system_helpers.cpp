@@ -13,6 +13,14 @@
 
 namespace persist_test {
 
+bool canMakeSymbolicLinks(const std::filesystem::path& probe) {
+    std::error_code error;
+    std::filesystem::create_symlink("target", probe, error);
+    const bool made = !error && std::filesystem::is_symlink(probe, error);
+    std::filesystem::remove(probe, error);
+    return made;
+}
+
 #ifdef _WIN32
 
 unsigned long exitedProcessId() {

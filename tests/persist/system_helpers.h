@@ -15,6 +15,11 @@ unsigned long runningProcessId();
 // Makes a named pipe at the path; false where the file system has none.
 bool makeNamedPipe(const std::filesystem::path& path);
 
+// Whether a symbolic link can be made here: MinGW's create_symlink is not
+// implemented, and Wine's CreateSymbolicLink reports success without making a link.
+// Tries at the path and removes what it made.
+bool canMakeSymbolicLinks(const std::filesystem::path& probe);
+
 // Opens the pipe for writing and closes it at once, so that a reader waiting
 // in its open goes on and finds the pipe empty.
 void releaseWaitingReader(const std::filesystem::path& pipe);
