@@ -27,7 +27,7 @@ int run(unsigned seed) {
 
     Graphics::initialize(WINDOW_CLASS, WINDOW_TITLE, ICON_PATH);
     Graphics::setScreenFormat(
-        ScreenFormat(800, 600, platform::D3DFMT_X8R8G8B8, 100, ScreenFormat::FULLSCREEN));
+        ScreenFormat(800, 600, platform::d3dfmt::X8R8G8B8, 100, ScreenFormat::FULLSCREEN));
 
     for (const Game::TextureFile& file : Game::textureFiles) {
         Game::textures.*file.slot = Graphics::loadTexture(file.path);

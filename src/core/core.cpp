@@ -20,7 +20,7 @@ void Core::run() {
         platform::Message message;
         if (system.peekMessage(message)) {
             system.dispatchMessage(message);
-            if (message.message == platform::WM_QUIT) {
+            if (message.message == platform::wm::QUIT) {
                 Log::info("Graceful shutdown detected.");
                 return;
             }

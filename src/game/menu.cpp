@@ -71,7 +71,7 @@ void drawButtons(float dt) {
 void updateMenu(float dt) {
     platform::Input& input = platform::current().input();
     state.cursor = input.cursorPosition(Graphics::getWindow());
-    state.mouseDown = input.keyDown(platform::VK_LBUTTON);
+    state.mouseDown = input.keyDown(platform::vk::LBUTTON);
     grow(state.fadeAlpha, PICTURE_RATE, dt, OPAQUE);
 
     // Level-triggered: a button held down counts on every menu frame, whether
@@ -84,7 +84,7 @@ void updateMenu(float dt) {
         }
     }
 
-    if (readKey(platform::VK_ESCAPE, state.escapePrevious) == KeyChange::PRESSED) {
+    if (readKey(platform::vk::ESCAPE, state.escapePrevious) == KeyChange::PRESSED) {
         quit();
     }
 

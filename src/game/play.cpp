@@ -33,16 +33,16 @@ void updatePlay(float dt) {
 
     // Sideways moves only while the pair falls whole; the keys are not even
     // looked at otherwise, so a press made meanwhile moves the next pair.
-    if (bothFalling() && readKey(platform::VK_LEFT, s.leftPrevious) == KeyChange::PRESSED) {
+    if (bothFalling() && readKey(platform::vk::LEFT, s.leftPrevious) == KeyChange::PRESSED) {
         moveLeft();
     }
-    if (readKey(platform::VK_ESCAPE, s.escapePrevious) == KeyChange::PRESSED) {
+    if (readKey(platform::vk::ESCAPE, s.escapePrevious) == KeyChange::PRESSED) {
         quit();
     }
-    if (bothFalling() && readKey(platform::VK_RIGHT, s.rightPrevious) == KeyChange::PRESSED) {
+    if (bothFalling() && readKey(platform::vk::RIGHT, s.rightPrevious) == KeyChange::PRESSED) {
         moveRight();
     }
-    switch (readKey(platform::VK_UP, s.upPrevious)) {
+    switch (readKey(platform::vk::UP, s.upPrevious)) {
         case KeyChange::PRESSED: tryStartTurn(); break;
         case KeyChange::RELEASED: s.rotationLatch = false; break;
         case KeyChange::NONE: break;

@@ -24,17 +24,17 @@ void Graphics::setScreenFormat(const ScreenFormat& requested) {
     presentParameters.BackBufferHeight = static_cast<std::uint32_t>(currentFormat.height);
     presentParameters.BackBufferFormat = currentFormat.format;
     presentParameters.BackBufferCount = 1;
-    presentParameters.MultiSampleType = platform::D3DMULTISAMPLE_NONE;
+    presentParameters.MultiSampleType = platform::d3dmultisample::NONE;
     presentParameters.MultiSampleQuality = 0;
-    presentParameters.SwapEffect = platform::D3DSWAPEFFECT_DISCARD;
+    presentParameters.SwapEffect = platform::d3dswapeffect::DISCARD;
     presentParameters.hDeviceWindow = window;
     presentParameters.Windowed = windowed;
     presentParameters.EnableAutoDepthStencil = true;
-    presentParameters.AutoDepthStencilFormat = platform::D3DFMT_D16;
+    presentParameters.AutoDepthStencilFormat = platform::d3dfmt::D16;
     presentParameters.Flags = 0;
     presentParameters.FullScreen_RefreshRateInHz =
         windowed ? 0 : static_cast<std::uint32_t>(currentFormat.refreshRate);
-    presentParameters.PresentationInterval = platform::D3DPRESENT_INTERVAL_DEFAULT;
+    presentParameters.PresentationInterval = platform::d3dpresent::INTERVAL_DEFAULT;
 
     placeWindow();
 
@@ -54,18 +54,18 @@ void Graphics::setScreenFormat(const ScreenFormat& requested) {
 
     platform::Windows& windows = platform::current().windows();
     windows.updateWindow(window);
-    windows.showWindow(window, platform::SW_SHOW);
+    windows.showWindow(window, platform::sw::SHOW);
     windows.setFocus(window);
-    device->setRenderState(platform::D3DRS_CULLMODE, platform::D3DCULL_NONE);
+    device->setRenderState(platform::d3drs::CULLMODE, platform::d3dcull::NONE);
 }
 
 void Graphics::placeWindow() {
     platform::Windows& windows = platform::current().windows();
     if (!presentParameters.Windowed) {
-        windows.setStyle(window, platform::WS_POPUP | platform::WS_CLIPSIBLINGS |
-                                     platform::WS_CLIPCHILDREN);
-        windows.setWindowPos(window, platform::HWND_TOPMOST, 0, 0, 0, 0,
-                             platform::SWP_NOSIZE | platform::SWP_NOMOVE);
+        windows.setStyle(window, platform::ws::POPUP | platform::ws::CLIPSIBLINGS |
+                                     platform::ws::CLIPCHILDREN);
+        windows.setWindowPos(window, platform::hwnd::TOPMOST, 0, 0, 0, 0,
+                             platform::swp::NOSIZE | platform::swp::NOMOVE);
         return;
     }
 
@@ -83,31 +83,31 @@ void Graphics::placeWindow() {
     area.right = static_cast<std::int32_t>(left + width);
     area.bottom = static_cast<std::int32_t>(top + height);
 
-    windows.setStyle(window, platform::WS_CAPTION | platform::WS_SYSMENU |
-                                 platform::WS_MINIMIZEBOX | platform::WS_CLIPSIBLINGS |
-                                 platform::WS_CLIPCHILDREN);
+    windows.setStyle(window, platform::ws::CAPTION | platform::ws::SYSMENU |
+                                 platform::ws::MINIMIZEBOX | platform::ws::CLIPSIBLINGS |
+                                 platform::ws::CLIPCHILDREN);
     area = windows.adjustWindowRect(area, windows.style(window), windows.extendedStyle(window));
-    windows.setWindowPos(window, platform::HWND_NOTOPMOST, area.left, area.top,
+    windows.setWindowPos(window, platform::hwnd::NOTOPMOST, area.left, area.top,
                          area.right - area.left, area.bottom - area.top, 0);
 }
 
 void Graphics::createDevice() {
     Log::info("Choosing vertex processing mode...");
     std::uint32_t behaviour =
-        platform::D3DCREATE_DISABLE_DRIVER_MANAGEMENT | platform::D3DCREATE_FPU_PRESERVE;
-    if ((caps.DevCaps & platform::D3DDEVCAPS_HWTRANSFORMANDLIGHT) != 0) {
+        platform::d3dcreate::DISABLE_DRIVER_MANAGEMENT | platform::d3dcreate::FPU_PRESERVE;
+    if ((caps.DevCaps & platform::d3ddevcaps::HWTRANSFORMANDLIGHT) != 0) {
         Log::info("Using hardware vertex processing.");
-        behaviour |= platform::D3DCREATE_HARDWARE_VERTEXPROCESSING;
+        behaviour |= platform::d3dcreate::HARDWARE_VERTEXPROCESSING;
     } else {
         Log::info("Using software vertex processing.");
-        behaviour |= platform::D3DCREATE_SOFTWARE_VERTEXPROCESSING;
+        behaviour |= platform::d3dcreate::SOFTWARE_VERTEXPROCESSING;
     }
     Log::info("Success!");
 
     Log::info("Creating Direct3DDevice9...");
     platform::Device* created = nullptr;
     if (direct3d->createDevice(presentParameters.hDeviceWindow, behaviour, presentParameters,
-                               &created) != platform::D3D_OK ||
+                               &created) != platform::d3d::OK ||
         created == nullptr) {
         Log::error("Failed to create Direct3DDevice9.");
     }

@@ -74,8 +74,8 @@ bool Graphics::createWindow(const std::string& className, const std::string& win
     platform::Windows& windows = platform::current().windows();
 
     platform::WindowClass windowClass;
-    windowClass.style = platform::CS_VREDRAW | platform::CS_HREDRAW | platform::CS_DBLCLKS |
-                        platform::CS_OWNDC;
+    windowClass.style = platform::cs::VREDRAW | platform::cs::HREDRAW | platform::cs::DBLCLKS |
+                        platform::cs::OWNDC;
     windowClass.procedure = &Graphics::windowProcedure;
     windowClass.icon =
         iconPath.empty() ? windows.applicationIcon() : windows.loadIconFile(iconPath);
@@ -85,9 +85,9 @@ bool Graphics::createWindow(const std::string& className, const std::string& win
 
     // A hidden placeholder: the screen format gives it its real style and size.
     window = windows.createWindow(className, windowTitle,
-                                  platform::WS_POPUP | platform::WS_CLIPSIBLINGS |
-                                      platform::WS_CLIPCHILDREN,
-                                  platform::CW_USEDEFAULT, 0, 320, 240);
+                                  platform::ws::POPUP | platform::ws::CLIPSIBLINGS |
+                                      platform::ws::CLIPCHILDREN,
+                                  platform::cw::USEDEFAULT, 0, 320, 240);
     windows.updateWindow(window);
     Log::info("Success!");
     return true;

@@ -65,39 +65,39 @@ float ScreenFormat::getAspectRatio() const {
 
 int ScreenFormat::bitsPerPixel(std::int32_t format) {
     switch (format) {
-        case platform::D3DFMT_R8G8B8: return 24;
-        case platform::D3DFMT_A8R8G8B8:
-        case platform::D3DFMT_X8R8G8B8: return 32;
-        case platform::D3DFMT_R5G6B5:
-        case platform::D3DFMT_X1R5G5B5:
-        case platform::D3DFMT_A1R5G5B5:
-        case platform::D3DFMT_A4R4G4B4:
-        case platform::D3DFMT_A8R3G3B2:
-        case platform::D3DFMT_X4R4G4B4: return 16;
+        case platform::d3dfmt::R8G8B8: return 24;
+        case platform::d3dfmt::A8R8G8B8:
+        case platform::d3dfmt::X8R8G8B8: return 32;
+        case platform::d3dfmt::R5G6B5:
+        case platform::d3dfmt::X1R5G5B5:
+        case platform::d3dfmt::A1R5G5B5:
+        case platform::d3dfmt::A4R4G4B4:
+        case platform::d3dfmt::A8R3G3B2:
+        case platform::d3dfmt::X4R4G4B4: return 16;
         default: return 0;
     }
 }
 
 std::int32_t ScreenFormat::formatFromBits(int bits) {
     switch (bits) {
-        case 16: return platform::D3DFMT_R5G6B5;
-        case 24: return platform::D3DFMT_R8G8B8;
-        case 32: return platform::D3DFMT_X8R8G8B8;
-        default: return platform::D3DFMT_UNKNOWN;
+        case 16: return platform::d3dfmt::R5G6B5;
+        case 24: return platform::d3dfmt::R8G8B8;
+        case 32: return platform::d3dfmt::X8R8G8B8;
+        default: return platform::d3dfmt::UNKNOWN;
     }
 }
 
 std::string ScreenFormat::formatName(std::int32_t format) {
     switch (format) {
-        case platform::D3DFMT_R8G8B8: return "24bit[R8G8B8]";
-        case platform::D3DFMT_A8R8G8B8: return "32bit[A8R8G8B8]";
-        case platform::D3DFMT_X8R8G8B8: return "32bit[X8R8G8B8]";
-        case platform::D3DFMT_R5G6B5: return "16bit[R5G6B5]";
-        case platform::D3DFMT_X1R5G5B5: return "16bit[X1R5G5B5]";
-        case platform::D3DFMT_A1R5G5B5: return "16bit[A1R5G5B5]";
-        case platform::D3DFMT_A4R4G4B4: return "16bit[A4R4G4B4]";
-        case platform::D3DFMT_A8R3G3B2: return "16bit[A8R3G3B2]";
-        case platform::D3DFMT_X4R4G4B4: return "16bit[X4R4G4B4]";
+        case platform::d3dfmt::R8G8B8: return "24bit[R8G8B8]";
+        case platform::d3dfmt::A8R8G8B8: return "32bit[A8R8G8B8]";
+        case platform::d3dfmt::X8R8G8B8: return "32bit[X8R8G8B8]";
+        case platform::d3dfmt::R5G6B5: return "16bit[R5G6B5]";
+        case platform::d3dfmt::X1R5G5B5: return "16bit[X1R5G5B5]";
+        case platform::d3dfmt::A1R5G5B5: return "16bit[A1R5G5B5]";
+        case platform::d3dfmt::A4R4G4B4: return "16bit[A4R4G4B4]";
+        case platform::d3dfmt::A8R3G3B2: return "16bit[A8R3G3B2]";
+        case platform::d3dfmt::X4R4G4B4: return "16bit[X4R4G4B4]";
         default: return "Unknown Format";
     }
 }

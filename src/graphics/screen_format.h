@@ -13,7 +13,7 @@ public:
 
     std::int32_t width = 0;
     std::int32_t height = 0;
-    std::int32_t format = platform::D3DFMT_UNKNOWN;
+    std::int32_t format = platform::d3dfmt::UNKNOWN;
     std::int32_t refreshRate = 0;
     std::int32_t mode = FULLSCREEN;
 

@@ -13,7 +13,7 @@ void Graphics::enumerateScreenFormats() {
 
     // 16-bit before 32-bit and full screen before windowed: this order settles
     // ties in the nearest-format search.
-    for (const std::int32_t adapterFormat : {platform::D3DFMT_R5G6B5, platform::D3DFMT_X8R8G8B8}) {
+    for (const std::int32_t adapterFormat : {platform::d3dfmt::R5G6B5, platform::d3dfmt::X8R8G8B8}) {
         const std::uint32_t count = direct3d->getAdapterModeCount(adapterFormat);
         for (const bool windowed : {false, true}) {
             for (std::uint32_t index = 0; index < count; ++index) {
@@ -24,13 +24,13 @@ void Graphics::enumerateScreenFormats() {
                 }
                 if (!windowed) {
                     if (direct3d->checkDeviceType(mode.Format, mode.Format, false) ==
-                        platform::D3D_OK) {
+                        platform::d3d::OK) {
                         screenFormats.emplace_back(mode, ScreenFormat::FULLSCREEN);
                     }
                     continue;
                 }
                 if (direct3d->checkDeviceType(displayMode.Format, mode.Format, true) ==
-                    platform::D3D_OK) {
+                    platform::d3d::OK) {
                     // A window must fit on the desktop with room for its frame.
                     if (mode.Width < displayMode.Width && mode.Height < displayMode.Height) {
                         screenFormats.emplace_back(mode, ScreenFormat::WINDOWED);

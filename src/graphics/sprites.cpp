@@ -26,7 +26,7 @@ platform::HResult Graphics::drawSprite(Texture* texture, std::int32_t x, std::in
                                        std::uint32_t colour, std::int32_t centreX,
                                        std::int32_t centreY, std::int32_t angle) {
     if (sprite == nullptr) {
-        return platform::D3DERR_INVALIDCALL;
+        return platform::d3derr::INVALIDCALL;
     }
     platform::Rect source;
     source.left = srcX;

@@ -4,16 +4,16 @@ std::intptr_t Graphics::windowProcedure(platform::WindowHandle window, std::uint
                                         std::uintptr_t wParam, std::intptr_t lParam) {
     platform::Platform& host = platform::current();
     switch (message) {
-        case platform::WM_CLOSE:
+        case platform::wm::CLOSE:
             host.system().postQuitMessage(0);
             return 0;
-        case platform::WM_SYSCOMMAND:
+        case platform::wm::SYSCOMMAND:
             // Keep the screen saver and monitor power-saving away while the game runs.
-            if (wParam == platform::SC_SCREENSAVE || wParam == platform::SC_MONITORPOWER) {
+            if (wParam == platform::sc::SCREENSAVE || wParam == platform::sc::MONITORPOWER) {
                 return 0;
             }
             break;
-        case platform::WM_DESTROY:
+        case platform::wm::DESTROY:
             // The game quits by destroying its window; the main loop ends only on
             // the quit message.
             host.system().postQuitMessage(0);

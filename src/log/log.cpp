@@ -78,35 +78,35 @@ bool open(const std::string& subFolder) {
 void info(const std::string& message) { report(message, INFO_LEVEL); }
 
 void warning(const std::string& message) {
-    showBox(message, platform::MB_SYSTEMMODAL | platform::MB_ICONWARNING | platform::MB_OK);
+    showBox(message, platform::mb::SYSTEMMODAL | platform::mb::ICONWARNING | platform::mb::OK);
     report(message, WARNING_LEVEL);
 }
 
 void error(const std::string& message) {
-    showBox(message, platform::MB_SYSTEMMODAL | platform::MB_ICONERROR | platform::MB_OK);
+    showBox(message, platform::mb::SYSTEMMODAL | platform::mb::ICONERROR | platform::mb::OK);
     report(message, ERROR_LEVEL);
     throw Fatal{0};
 }
 
 int askYesNo(const std::string& message) {
     const int answer =
-        showBox(message, platform::MB_SYSTEMMODAL | platform::MB_ICONQUESTION | platform::MB_YESNO);
-    if (answer == platform::IDYES) {
+        showBox(message, platform::mb::SYSTEMMODAL | platform::mb::ICONQUESTION | platform::mb::YESNO);
+    if (answer == platform::id::YES) {
         report(message + " [Yes]", QUESTION_LEVEL);
-    } else if (answer == platform::IDNO) {
+    } else if (answer == platform::id::NO) {
         report(message + " [No]", QUESTION_LEVEL);
     }
     return answer;
 }
 
 int askCancelTryContinue(const std::string& message) {
-    const int answer = showBox(message, platform::MB_SYSTEMMODAL | platform::MB_ICONQUESTION |
-                                            platform::MB_CANCELTRYCONTINUE);
-    if (answer == platform::IDCANCEL) {
+    const int answer = showBox(message, platform::mb::SYSTEMMODAL | platform::mb::ICONQUESTION |
+                                            platform::mb::CANCELTRYCONTINUE);
+    if (answer == platform::id::CANCEL) {
         report(message + " [Cancel]", QUESTION_LEVEL);
-    } else if (answer == platform::IDTRYAGAIN) {
+    } else if (answer == platform::id::TRYAGAIN) {
         report(message + " [Try Again]", QUESTION_LEVEL);
-    } else if (answer == platform::IDCONTINUE) {
+    } else if (answer == platform::id::CONTINUE) {
         report(message + " [Continue]", QUESTION_LEVEL);
     }
     return answer;

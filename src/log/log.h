@@ -19,9 +19,9 @@ bool open(const std::string& subFolder);
 void info(const std::string& message);
 void warning(const std::string& message);
 [[noreturn]] void error(const std::string& message);
-// IDYES (6) or IDNO (7); the entry records the answer.
+// id::YES (6) or id::NO (7); the entry records the answer.
 int askYesNo(const std::string& message);
-// IDCANCEL (2), IDTRYAGAIN (10) or IDCONTINUE (11); the entry records the answer.
+// id::CANCEL (2), id::TRYAGAIN (10) or id::CONTINUE (11); the entry records the answer.
 int askCancelTryContinue(const std::string& message);
 
 // Composes one entry; the only place where entry markup is made.

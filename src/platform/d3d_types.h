@@ -12,7 +12,7 @@ struct DisplayMode {
     std::uint32_t Width = 0;
     std::uint32_t Height = 0;
     std::uint32_t RefreshRate = 0;
-    std::int32_t Format = D3DFMT_UNKNOWN;
+    std::int32_t Format = d3dfmt::UNKNOWN;
 };
 
 struct Caps {
@@ -32,7 +32,7 @@ using WindowHandle = void*;
 struct PresentParameters {
     std::uint32_t BackBufferWidth = 0;
     std::uint32_t BackBufferHeight = 0;
-    std::int32_t BackBufferFormat = D3DFMT_UNKNOWN;
+    std::int32_t BackBufferFormat = d3dfmt::UNKNOWN;
     std::uint32_t BackBufferCount = 0;
     std::uint32_t MultiSampleType = 0;
     std::uint32_t MultiSampleQuality = 0;
@@ -40,7 +40,7 @@ struct PresentParameters {
     WindowHandle hDeviceWindow = nullptr;
     bool Windowed = false;
     bool EnableAutoDepthStencil = false;
-    std::int32_t AutoDepthStencilFormat = D3DFMT_UNKNOWN;
+    std::int32_t AutoDepthStencilFormat = d3dfmt::UNKNOWN;
     std::uint32_t Flags = 0;
     std::uint32_t FullScreen_RefreshRateInHz = 0;
     std::uint32_t PresentationInterval = 0;

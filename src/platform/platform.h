@@ -15,7 +15,7 @@ using WindowProc = std::intptr_t (*)(WindowHandle window, std::uint32_t message,
 
 struct Message {
     WindowHandle window = nullptr;
-    std::uint32_t message = WM_NULL;
+    std::uint32_t message = wm::NULL_MESSAGE;
     std::uintptr_t wParam = 0;
     std::intptr_t lParam = 0;
 };
@@ -32,7 +32,7 @@ public:
     virtual void sleep(std::uint32_t milliseconds) = 0;
     // timeGetTime: milliseconds since an arbitrary start, wrapping at 2^32.
     virtual std::uint32_t milliseconds() = 0;
-    // MessageBox without owner: blocks until answered, returns IDOK, IDYES, ...
+    // MessageBox without owner: blocks until answered, returns id::OK, id::YES, ...
     virtual int messageBox(const std::string& text, const std::string& caption,
                            std::uint32_t style) = 0;
     // The common data folder with subFolder appended, created when missing;
@@ -87,7 +87,7 @@ public:
                                   std::uint32_t extendedStyle) = 0;
     virtual void setWindowPos(WindowHandle window, std::intptr_t insertAfter, int x, int y,
                               int width, int height, std::uint32_t flags) = 0;
-    // DestroyWindow: the window procedure receives WM_DESTROY before this returns.
+    // DestroyWindow: the window procedure receives wm::DESTROY before this returns.
     virtual void destroyWindow(WindowHandle window) = 0;
     virtual std::intptr_t defWindowProc(WindowHandle window, std::uint32_t message,
                                         std::uintptr_t wParam, std::intptr_t lParam) = 0;

@@ -38,7 +38,7 @@ protected:
 
     void quitAtOnce() {
         platform::Message quit;
-        quit.message = platform::WM_QUIT;
+        quit.message = platform::wm::QUIT;
         platformFake.fakeSystem.queue.push_back(quit);
     }
 
@@ -74,7 +74,7 @@ TEST_F(StartupTest, LoadsEveryPictureInOrderAfterTheDeviceExistsThenRunsUntilQui
     const platform::PresentParameters& parameters = graphics.direct3d.creations[0].parameters;
     EXPECT_EQ(parameters.BackBufferWidth, 800u);
     EXPECT_EQ(parameters.BackBufferHeight, 600u);
-    EXPECT_EQ(parameters.BackBufferFormat, platform::D3DFMT_X8R8G8B8);
+    EXPECT_EQ(parameters.BackBufferFormat, platform::d3dfmt::X8R8G8B8);
     EXPECT_FALSE(parameters.Windowed);
     EXPECT_EQ(parameters.FullScreen_RefreshRateInHz, 100u);
     const auto& journal = graphics.journal;
@@ -141,7 +141,7 @@ TEST_F(StartupTest, ClosingTheWindowEndsTheProgramNormally) {
         if (milliseconds == 1 && ++frames == 3) {
             platform::Message close;
             close.window = graphics.windows.windows[0].get();
-            close.message = platform::WM_CLOSE;
+            close.message = platform::wm::CLOSE;
             platformFake.fakeSystem.queue.push_back(close);
         }
     };
@@ -154,7 +154,7 @@ TEST_F(StartupTest, ClosingTheWindowEndsTheProgramNormally) {
 TEST_F(StartupTest, EscapeInTheMenuDestroysTheWindowAndEndsTheProgramNormally) {
     Game::state.introActive = false;
     Game::state.menuActive = true;
-    platformFake.fakeInput.down.insert(platform::VK_ESCAPE);
+    platformFake.fakeInput.down.insert(platform::vk::ESCAPE);
     platformFake.fakeSystem.clockStep = 16;
     int frames = 0;
     platformFake.fakeSystem.onSleep = [&](std::uint32_t milliseconds) {

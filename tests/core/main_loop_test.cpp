@@ -48,11 +48,11 @@ protected:
         };
         core.reset();
     }
-    // Queues WM_QUIT once `count` frames have run (the loop sleeps 1 ms after each).
+    // Queues wm::QUIT once `count` frames have run (the loop sleeps 1 ms after each).
     void quitAfterFrames(int count) {
         system.onSleep = [this, count](std::uint32_t ms) {
             if (ms == 1 && static_cast<int>(frameTimes.size()) == count) {
-                system.queue.push_back(message(platform::WM_QUIT));
+                system.queue.push_back(message(platform::wm::QUIT));
             }
         };
     }
@@ -64,19 +64,19 @@ protected:
 
 TEST_F(MainLoop, MessagesWinOverFramesAndQuitEndsTheLoop) {
     core.createObject(7, "");
-    system.queue.push_back(message(platform::WM_KEYDOWN));
-    system.queue.push_back(message(platform::WM_MOUSEMOVE));
+    system.queue.push_back(message(platform::wm::KEYDOWN));
+    system.queue.push_back(message(platform::wm::MOUSEMOVE));
     quitAfterFrames(2);
     core.run();
     const std::vector<std::string> expected = {
-        "msg " + std::to_string(platform::WM_KEYDOWN),
-        "msg " + std::to_string(platform::WM_MOUSEMOVE),
+        "msg " + std::to_string(platform::wm::KEYDOWN),
+        "msg " + std::to_string(platform::wm::MOUSEMOVE),
         "update", "frame", "update", "frame",
-        "msg " + std::to_string(platform::WM_QUIT)};
+        "msg " + std::to_string(platform::wm::QUIT)};
     EXPECT_EQ(events, expected);
     // The quit message is dispatched like any other, and no frame follows it.
     ASSERT_FALSE(system.dispatched.empty());
-    EXPECT_EQ(system.dispatched.back().message, platform::WM_QUIT);
+    EXPECT_EQ(system.dispatched.back().message, platform::wm::QUIT);
     EXPECT_EQ(system.sleeps, (std::vector<std::uint32_t>{1, 1}));
 }
 
@@ -87,16 +87,16 @@ TEST_F(MainLoop, OneMessagePerPassBetweenFrames) {
     system.onSleep = [&](std::uint32_t) {
         ++frame;
         if (frame == 1) {
-            system.queue.push_back(message(platform::WM_MOUSEMOVE));
-            system.queue.push_back(message(platform::WM_MOUSEMOVE));
+            system.queue.push_back(message(platform::wm::MOUSEMOVE));
+            system.queue.push_back(message(platform::wm::MOUSEMOVE));
         } else if (frame == 2) {
-            system.queue.push_back(message(platform::WM_QUIT));
+            system.queue.push_back(message(platform::wm::QUIT));
         }
     };
     core.run();
-    const std::string move = "msg " + std::to_string(platform::WM_MOUSEMOVE);
+    const std::string move = "msg " + std::to_string(platform::wm::MOUSEMOVE);
     const std::vector<std::string> expected = {
-        "frame", move, move, "frame", "msg " + std::to_string(platform::WM_QUIT)};
+        "frame", move, move, "frame", "msg " + std::to_string(platform::wm::QUIT)};
     EXPECT_EQ(events, expected);
 }
 
@@ -132,17 +132,17 @@ TEST_F(MainLoop, InactiveCoreHandlesMessagesButRunsNoFrames) {
     core.createObject(7, "");
     core.setActive(false);
     EXPECT_FALSE(core.isActive());
-    system.queue.push_back(message(platform::WM_KEYDOWN));
+    system.queue.push_back(message(platform::wm::KEYDOWN));
     system.onSleep = [&](std::uint32_t ms) {
         if (ms == 1000 && system.sleeps.size() == 2) {
-            system.queue.push_back(message(platform::WM_QUIT));
+            system.queue.push_back(message(platform::wm::QUIT));
         }
     };
     core.run();
     EXPECT_EQ(system.sleeps, (std::vector<std::uint32_t>{1000, 1000}));
     const std::vector<std::string> expected = {
-        "msg " + std::to_string(platform::WM_KEYDOWN),
-        "msg " + std::to_string(platform::WM_QUIT)};
+        "msg " + std::to_string(platform::wm::KEYDOWN),
+        "msg " + std::to_string(platform::wm::QUIT)};
     EXPECT_EQ(events, expected);
 }
 
@@ -151,7 +151,7 @@ TEST_F(MainLoop, ShutdownIsLogged) {
     std::filesystem::remove_all(folder);
     system.dataFolderPath = folder.string();
     ASSERT_TRUE(Log::open("Engine"));
-    system.queue.push_back(message(platform::WM_QUIT));
+    system.queue.push_back(message(platform::wm::QUIT));
     core.run();
     std::stringstream page;
     {

@@ -118,7 +118,7 @@ void FakeWindows::updateWindow(platform::WindowHandle) { record("updateWindow");
 void FakeWindows::showWindow(platform::WindowHandle window, int command) {
     record("showWindow " + std::to_string(command));
     if (FakeWindow* found = find(window)) {
-        found->visible = command != platform::SW_HIDE;
+        found->visible = command != platform::sw::HIDE;
     }
 }
 
@@ -149,7 +149,7 @@ std::uint32_t FakeWindows::extendedStyle(platform::WindowHandle window) {
 platform::Rect FakeWindows::adjustWindowRect(const platform::Rect& client, std::uint32_t style,
                                              std::uint32_t) {
     platform::Rect outer = client;
-    if ((style & platform::WS_CAPTION) == platform::WS_CAPTION) {
+    if ((style & platform::ws::CAPTION) == platform::ws::CAPTION) {
         outer.left -= borderWidth;
         outer.right += borderWidth;
         outer.top -= captionHeight + borderWidth;
@@ -166,12 +166,12 @@ void FakeWindows::setWindowPos(platform::WindowHandle window, std::intptr_t inse
     placements.push_back({window, insertAfter, x, y, width, height, flags});
     if (FakeWindow* found = find(window)) {
         found->zOrder = insertAfter;
-        if ((flags & platform::SWP_NOMOVE) == 0) {
+        if ((flags & platform::swp::NOMOVE) == 0) {
             const int oldWidth = found->placement.right - found->placement.left;
             const int oldHeight = found->placement.bottom - found->placement.top;
             found->placement = {x, y, x + oldWidth, y + oldHeight};
         }
-        if ((flags & platform::SWP_NOSIZE) == 0) {
+        if ((flags & platform::swp::NOSIZE) == 0) {
             found->placement.right = found->placement.left + width;
             found->placement.bottom = found->placement.top + height;
         }
@@ -185,7 +185,7 @@ void FakeWindows::destroyWindow(platform::WindowHandle window) {
         return;
     }
     if (const platform::WindowProc procedure = procedureOf(window)) {
-        procedure(window, platform::WM_DESTROY, 0, 0);
+        procedure(window, platform::wm::DESTROY, 0, 0);
     }
     found->destroyed = true;
     found->visible = false;
@@ -229,10 +229,10 @@ std::string SpriteDraw::path() const {
 
 platform::HResult FakeTexture::getLevelDesc(std::uint32_t level, platform::SurfaceDesc& out) {
     if (level != 0 || platform::failed(levelDescResult)) {
-        return platform::failed(levelDescResult) ? levelDescResult : platform::D3DERR_INVALIDCALL;
+        return platform::failed(levelDescResult) ? levelDescResult : platform::d3derr::INVALIDCALL;
     }
     out = level0;
-    return platform::D3D_OK;
+    return platform::d3d::OK;
 }
 
 void FakeSpriteBatch::record(const std::string& call) {
@@ -246,13 +246,13 @@ platform::HResult FakeSpriteBatch::begin(std::uint32_t flags) {
     record("begin " + hex(flags));
     beginFlags.push_back(flags);
     open = true;
-    return platform::D3D_OK;
+    return platform::d3d::OK;
 }
 
 platform::HResult FakeSpriteBatch::setTransform(const platform::Matrix& matrix) {
     record("setTransform");
     transform = matrix;
-    return platform::D3D_OK;
+    return platform::d3d::OK;
 }
 
 platform::HResult FakeSpriteBatch::draw(platform::TextureResource* texture,
@@ -267,24 +267,24 @@ platform::HResult FakeSpriteBatch::draw(platform::TextureResource* texture,
     drawn.colour = colour;
     drawn.texture = texture;
     draws.push_back(drawn);
-    return open ? platform::D3D_OK : platform::D3DERR_INVALIDCALL;
+    return open ? platform::d3d::OK : platform::d3derr::INVALIDCALL;
 }
 
 platform::HResult FakeSpriteBatch::end() {
     record("end");
     const bool wasOpen = open;
     open = false;
-    return wasOpen ? platform::D3D_OK : platform::D3DERR_INVALIDCALL;
+    return wasOpen ? platform::d3d::OK : platform::d3derr::INVALIDCALL;
 }
 
 platform::HResult FakeSpriteBatch::onLostDevice() {
     record("onLostDevice");
-    return platform::D3D_OK;
+    return platform::d3d::OK;
 }
 
 platform::HResult FakeSpriteBatch::onResetDevice() {
     record("onResetDevice");
-    return platform::D3D_OK;
+    return platform::d3d::OK;
 }
 
 // ---- device ----
@@ -319,7 +319,7 @@ platform::HResult FakeDevice::clear(std::uint32_t flags, std::uint32_t colour, f
                                     std::uint32_t stencil) {
     record("clear " + hex(flags) + " " + hex(colour));
     clears.push_back({flags, colour, z, stencil});
-    return platform::D3D_OK;
+    return platform::d3d::OK;
 }
 
 platform::HResult FakeDevice::beginScene() {
@@ -327,7 +327,7 @@ platform::HResult FakeDevice::beginScene() {
     const bool nested = inScene;
     inScene = true;
     ++scenesBegun;
-    return nested ? platform::D3DERR_INVALIDCALL : platform::D3D_OK;
+    return nested ? platform::d3derr::INVALIDCALL : platform::d3d::OK;
 }
 
 platform::HResult FakeDevice::endScene() {
@@ -335,19 +335,19 @@ platform::HResult FakeDevice::endScene() {
     const bool wasIn = inScene;
     inScene = false;
     ++scenesEnded;
-    return wasIn ? platform::D3D_OK : platform::D3DERR_INVALIDCALL;
+    return wasIn ? platform::d3d::OK : platform::d3derr::INVALIDCALL;
 }
 
 platform::HResult FakeDevice::present() {
     record("present");
     ++presents;
-    return platform::D3D_OK;
+    return platform::d3d::OK;
 }
 
 platform::HResult FakeDevice::setRenderState(std::uint32_t state, std::uint32_t value) {
     record("setRenderState " + std::to_string(state) + " " + std::to_string(value));
     renderStates.emplace_back(state, value);
-    return platform::D3D_OK;
+    return platform::d3d::OK;
 }
 
 platform::HResult FakeDevice::createTextureFromFile(const std::string& path,
@@ -364,20 +364,20 @@ platform::HResult FakeDevice::createTextureFromFile(const std::string& path,
     texture->level0.Width = nextPowerOfTwo(image->second.first);
     texture->level0.Height = nextPowerOfTwo(image->second.second);
     if (levelDescFailures.count(path) > 0) {
-        texture->levelDescResult = platform::D3DERR_INVALIDCALL;
+        texture->levelDescResult = platform::d3derr::INVALIDCALL;
     }
     info.Width = image->second.first;
     info.Height = image->second.second;
     *out = texture.get();
     textures.push_back(std::move(texture));
-    return platform::D3D_OK;
+    return platform::d3d::OK;
 }
 
 platform::HResult FakeDevice::createSprite(platform::SpriteBatch** out) {
     record("createSprite");
     ++spritesCreated;
     *out = &sprite;
-    return platform::D3D_OK;
+    return platform::d3d::OK;
 }
 
 // ---- Direct3D ----
@@ -400,7 +400,7 @@ void FakeDirect3D::setIdentifier(const std::string& deviceName, const std::strin
 platform::HResult FakeDirect3D::getAdapterDisplayMode(platform::DisplayMode& out) {
     record("getAdapterDisplayMode");
     out = desktop;
-    return platform::D3D_OK;
+    return platform::d3d::OK;
 }
 
 std::uint32_t FakeDirect3D::getAdapterModeCount(std::int32_t format) {
@@ -413,17 +413,17 @@ platform::HResult FakeDirect3D::enumAdapterModes(std::int32_t format, std::uint3
                                                  platform::DisplayMode& out) {
     const auto found = modes.find(format);
     if (found == modes.end() || index >= found->second.size()) {
-        return platform::D3DERR_INVALIDCALL;
+        return platform::d3derr::INVALIDCALL;
     }
     out = found->second[index];
-    return platform::D3D_OK;
+    return platform::d3d::OK;
 }
 
 platform::HResult FakeDirect3D::checkDeviceType(std::int32_t adapterFormat,
                                                 std::int32_t backBufferFormat, bool windowed) {
     checks.push_back({adapterFormat, backBufferFormat, windowed});
     return refused.count({adapterFormat, backBufferFormat, windowed}) > 0 ? refusedResult
-                                                                           : platform::D3D_OK;
+                                                                           : platform::d3d::OK;
 }
 
 platform::HResult FakeDirect3D::getDeviceCaps(platform::Caps& out) {
@@ -432,7 +432,7 @@ platform::HResult FakeDirect3D::getDeviceCaps(platform::Caps& out) {
         return capsResult;
     }
     out = caps;
-    return platform::D3D_OK;
+    return platform::d3d::OK;
 }
 
 platform::HResult FakeDirect3D::getAdapterIdentifier(std::uint32_t flags,
@@ -442,7 +442,7 @@ platform::HResult FakeDirect3D::getAdapterIdentifier(std::uint32_t flags,
         return identifierResult;
     }
     out = identifier;
-    return platform::D3D_OK;
+    return platform::d3d::OK;
 }
 
 platform::HResult FakeDirect3D::createDevice(platform::WindowHandle focusWindow,
@@ -451,12 +451,12 @@ platform::HResult FakeDirect3D::createDevice(platform::WindowHandle focusWindow,
                                              platform::Device** out) {
     record("createDevice " + hex(behaviourFlags));
     creations.push_back({focusWindow, behaviourFlags, parameters});
-    if (createDeviceResult != platform::D3D_OK) {
+    if (createDeviceResult != platform::d3d::OK) {
         *out = nullptr;
         return createDeviceResult;
     }
     *out = &device;
-    return platform::D3D_OK;
+    return platform::d3d::OK;
 }
 
 // ---- all together ----
@@ -468,14 +468,14 @@ FakeGraphics::FakeGraphics(FakePlatform& platform) : platform(platform) {
     direct3d.device.journal = &journal;
     direct3d.device.sprite.journal = &journal;
 
-    direct3d.desktop = displayMode(1024, 768, 60, platform::D3DFMT_X8R8G8B8);
-    for (const std::int32_t format : {platform::D3DFMT_R5G6B5, platform::D3DFMT_X8R8G8B8}) {
+    direct3d.desktop = displayMode(1024, 768, 60, platform::d3dfmt::X8R8G8B8);
+    for (const std::int32_t format : {platform::d3dfmt::R5G6B5, platform::d3dfmt::X8R8G8B8}) {
         direct3d.modes[format] = {displayMode(640, 480, 60, format),
                                   displayMode(800, 600, 60, format),
                                   displayMode(800, 600, 100, format),
                                   displayMode(1024, 768, 60, format)};
     }
-    direct3d.caps.DevCaps = platform::D3DDEVCAPS_HWTRANSFORMANDLIGHT;
+    direct3d.caps.DevCaps = platform::d3ddevcaps::HWTRANSFORMANDLIGHT;
     // Driver version 6.14.10.6764.
     direct3d.setIdentifier("\\\\.\\DISPLAY1", "Fake Graphics Adapter", "fakedisplay.dll",
                            (std::int64_t{6} << 48) | (std::int64_t{14} << 32) |
@@ -513,7 +513,7 @@ void FakeGraphics::addImage(const std::string& path, std::uint32_t width, std::u
 
 void FakeGraphics::start() {
     Graphics::initialize("MainGameClass", "Tessak", "");
-    Graphics::setScreenFormat(ScreenFormat(800, 600, platform::D3DFMT_X8R8G8B8, 100,
+    Graphics::setScreenFormat(ScreenFormat(800, 600, platform::d3dfmt::X8R8G8B8, 100,
                                            ScreenFormat::FULLSCREEN));
     journal.clear();
 }

@@ -103,7 +103,7 @@ class FakeTexture : public platform::TextureResource {
 public:
     std::string path;
     platform::SurfaceDesc level0;
-    platform::HResult levelDescResult = platform::D3D_OK;
+    platform::HResult levelDescResult = platform::d3d::OK;
 
     platform::HResult getLevelDesc(std::uint32_t level, platform::SurfaceDesc& out) override;
 };
@@ -161,17 +161,17 @@ class FakeDevice : public platform::Device {
 public:
     // Results of testCooperativeLevel, front first; then `cooperativeDefault`.
     std::deque<platform::HResult> cooperativeResults;
-    platform::HResult cooperativeDefault = platform::D3D_OK;
+    platform::HResult cooperativeDefault = platform::d3d::OK;
     // Optional hook run on each testCooperativeLevel before the result is taken,
     // e.g. to lose the device after a number of frames.
     std::function<void()> onTestCooperativeLevel;
-    platform::HResult resetResult = platform::D3D_OK;
+    platform::HResult resetResult = platform::d3d::OK;
 
     // The image files: path -> width and height. A missing path fails to load.
     std::map<std::string, std::pair<std::uint32_t, std::uint32_t>> images;
     // Paths whose level description is refused.
     std::set<std::string> levelDescFailures;
-    platform::HResult missingFileResult = platform::D3DERR_NOTAVAILABLE;
+    platform::HResult missingFileResult = platform::d3derr::NOTAVAILABLE;
     // Every texture made, owned here; the engine keeps raw pointers.
     std::vector<std::unique_ptr<FakeTexture>> textures;
 
@@ -222,12 +222,12 @@ public:
     std::map<std::int32_t, std::vector<platform::DisplayMode>> modes;
     // (adapter format, back-buffer format, windowed) combinations that are refused.
     std::set<std::tuple<std::int32_t, std::int32_t, bool>> refused;
-    platform::HResult refusedResult = platform::D3DERR_NOTAVAILABLE;
+    platform::HResult refusedResult = platform::d3derr::NOTAVAILABLE;
     platform::Caps caps;
-    platform::HResult capsResult = platform::D3D_OK;
+    platform::HResult capsResult = platform::d3d::OK;
     platform::AdapterIdentifier identifier;
-    platform::HResult identifierResult = platform::D3D_OK;
-    platform::HResult createDeviceResult = platform::D3D_OK;
+    platform::HResult identifierResult = platform::d3d::OK;
+    platform::HResult createDeviceResult = platform::d3d::OK;
 
     FakeDevice device;  // handed out by createDevice
     std::vector<CheckDeviceTypeCall> checks;

@@ -23,7 +23,7 @@ void FakeSystem::dispatchMessage(const platform::Message& message) {
 
 void FakeSystem::postQuitMessage(int exitCode) {
     platform::Message quit;
-    quit.message = platform::WM_QUIT;
+    quit.message = platform::wm::QUIT;
     quit.wParam = static_cast<std::uintptr_t>(exitCode);
     queue.push_back(quit);
 }
@@ -50,7 +50,7 @@ int FakeSystem::messageBox(const std::string& text, const std::string& caption,
                            std::uint32_t style) {
     boxes.push_back({text, caption, style});
     if (answers.empty()) {
-        return platform::IDOK;
+        return platform::id::OK;
     }
     const int answer = answers.front();
     answers.pop_front();

@@ -35,7 +35,7 @@ public:
     std::vector<std::uint32_t> sleeps;
     std::function<void(std::uint32_t)> onSleep;
     std::vector<MessageBoxCall> boxes;
-    // Answers given to message boxes, front first; IDOK when empty.
+    // Answers given to message boxes, front first; id::OK when empty.
     std::deque<int> answers;
     std::string dataFolderPath;  // returned by dataFolder() with the sub-folder appended
     std::string lastSubFolder;

@@ -90,7 +90,7 @@ TEST_F(BoardTest, StackedPairWithPartedAnchorsStopsAtItsNextDrop) {
     }
     ASSERT_FALSE(state.secondFalling);
     ASSERT_EQ(state.secondY, 30 + 32 * 2);
-    tap(platform::VK_UP);
+    tap(platform::vk::UP);
     int guard = 0;
     do {
         Game::frame(1.0f / 64.0f);

@@ -48,7 +48,7 @@ std::uint32_t GameTest::imageHeight(const std::string& path) {
 }
 
 void GameTest::deviceLost(bool lost) {
-    graphics.device().cooperativeDefault = lost ? platform::D3DERR_DEVICELOST : platform::D3D_OK;
+    graphics.device().cooperativeDefault = lost ? platform::d3derr::DEVICELOST : platform::d3d::OK;
 }
 
 void GameTest::frames(int count, float dt) {

@@ -111,8 +111,8 @@ TEST_F(IntroTest, LostDeviceDrawsNothingButTheTimerRuns) {
 }
 
 TEST_F(IntroTest, IgnoresEscapeAndTheMouse) {
-    keyDown(platform::VK_ESCAPE);
-    keyDown(platform::VK_LBUTTON);
+    keyDown(platform::vk::ESCAPE);
+    keyDown(platform::vk::LBUTTON);
     setCursor(100, 250);  // over the arcade button
     frames(100, DT);
     EXPECT_FALSE(windowDestroyed());

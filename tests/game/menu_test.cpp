@@ -164,7 +164,7 @@ TEST_F(MenuTest, HoverPicturesFollowTheNormalPicturesRectangle) {
 }
 
 TEST_F(MenuTest, ClicksOnAdvancedOptionsAndCreditsDoNothing) {
-    keyDown(platform::VK_LBUTTON);
+    keyDown(platform::vk::LBUTTON);
     for (const int y : {320, 390, 460}) {
         setCursor(100, y);
         frames(3 * 64, DT);
@@ -180,7 +180,7 @@ TEST_F(MenuTest, ArcadeStartsAGameEvenBeforeTheButtonIsDrawn) {
     state.stateTimer = 0.7f;
     const int before = presents();
     setCursor(100, 250);
-    keyDown(platform::VK_LBUTTON);
+    keyDown(platform::vk::LBUTTON);
     Game::frame(DT);
     EXPECT_FALSE(state.menuActive);
     EXPECT_TRUE(state.playActive);
@@ -193,7 +193,7 @@ TEST_F(MenuTest, ArcadeStartsAGameEvenBeforeTheButtonIsDrawn) {
 }
 
 TEST_F(MenuTest, HoldingTheButtonWhileMovingOntoQuitQuits) {
-    keyDown(platform::VK_LBUTTON);
+    keyDown(platform::vk::LBUTTON);
     setCursor(400, 520);  // right of the quit button
     frames(10, DT);
     EXPECT_FALSE(windowDestroyed());
@@ -204,20 +204,20 @@ TEST_F(MenuTest, HoldingTheButtonWhileMovingOntoQuitQuits) {
 
 TEST_F(MenuTest, EscapeQuitsOnThePressOnly) {
     state.escapePrevious = true;  // held since before the menu came
-    keyDown(platform::VK_ESCAPE);
+    keyDown(platform::vk::ESCAPE);
     frames(5, DT);
     EXPECT_FALSE(windowDestroyed());
-    keyUp(platform::VK_ESCAPE);
+    keyUp(platform::vk::ESCAPE);
     Game::frame(DT);
     EXPECT_FALSE(state.escapePrevious);
-    tap(platform::VK_ESCAPE);  // down and up between two frames still counts
+    tap(platform::vk::ESCAPE);  // down and up between two frames still counts
     Game::frame(DT);
     EXPECT_TRUE(windowDestroyed());
 }
 
 TEST_F(MenuTest, QuitButtonAndEscapeTogetherDestroyTheWindowOnce) {
-    keyDown(platform::VK_LBUTTON);
-    keyDown(platform::VK_ESCAPE);
+    keyDown(platform::vk::LBUTTON);
+    keyDown(platform::vk::ESCAPE);
     setCursor(100, 530);
     frames(3, DT);
     EXPECT_TRUE(windowDestroyed());
@@ -245,10 +245,10 @@ TEST_F(MenuTest, ComingBackAfterAGameKeepsTheMenuAsItWas) {
     frames(5 * 64, DT);
     const int titleY = state.titleY;
     setCursor(100, 250);
-    keyDown(platform::VK_LBUTTON);
+    keyDown(platform::vk::LBUTTON);
     Game::frame(DT);
     ASSERT_TRUE(state.playActive);
-    keyUp(platform::VK_LBUTTON);
+    keyUp(platform::vk::LBUTTON);
 
     // Take the entry cell under the pair: the game ends once it has stopped.
     state.board.put(1, 7, 1);
@@ -285,7 +285,7 @@ TEST_F(MenuTest, ComingBackAfterAGameKeepsTheMenuAsItWas) {
 
 TEST_F(MenuTest, ButtonHeldOverArcadeAtGameOverStartsTheNextGameAtOnce) {
     setCursor(100, 250);
-    keyDown(platform::VK_LBUTTON);
+    keyDown(platform::vk::LBUTTON);
     Game::frame(DT);
     ASSERT_TRUE(state.playActive);
     state.board.put(1, 7, 1);

@@ -147,7 +147,7 @@ TEST_F(PlayTest, LowerPieceStopsInRowFifteenAndTheNextPairStacks) {
 TEST_F(PlayTest, PairMovesSevenColumnsLeftAndSevenRightFromTheEntry) {
     Game::frame(DT);
     for (int i = 0; i < 10; ++i) {
-        press(platform::VK_LEFT);
+        press(platform::vk::LEFT);
     }
     EXPECT_EQ(state.pivotX, 26);
     EXPECT_EQ(state.secondX, 26);
@@ -156,7 +156,7 @@ TEST_F(PlayTest, PairMovesSevenColumnsLeftAndSevenRightFromTheEntry) {
     EXPECT_EQ(cell(row, 1), 2);
     EXPECT_EQ(cell(row, 2), 0);
     for (int i = 0; i < 20; ++i) {
-        press(platform::VK_RIGHT);
+        press(platform::vk::RIGHT);
     }
     EXPECT_EQ(state.pivotX, 474);
     EXPECT_EQ(cell(rowOf(state.pivotY), 14), 1);
@@ -168,15 +168,15 @@ TEST_F(PlayTest, PairMovesSevenColumnsLeftAndSevenRightFromTheEntry) {
 
 TEST_F(PlayTest, HeldKeyMovesOnceAndBlockedMovesWriteNothing) {
     Game::frame(DT);
-    keyDown(platform::VK_LEFT);
+    keyDown(platform::vk::LEFT);
     frames(10, DT);
     EXPECT_EQ(state.pivotX, 218);
-    keyUp(platform::VK_LEFT);
+    keyUp(platform::vk::LEFT);
     Game::frame(DT);
     // A piece in the way: nothing moves.
     const std::int32_t row = rowOf(state.pivotY);
     setCell(row, 5, 3);
-    press(platform::VK_LEFT);
+    press(platform::vk::LEFT);
     ASSERT_EQ(rowOf(state.pivotY), row);
     EXPECT_EQ(state.pivotX, 218);
     EXPECT_EQ(cell(row, 5), 3);
@@ -192,7 +192,7 @@ TEST_F(PlayTest, SidewaysKeysAreIgnoredWhileOnePieceHasStopped) {
     }
     ASSERT_TRUE(state.pivotFalling);
     const std::int32_t x = state.pivotX;
-    keyDown(platform::VK_LEFT);
+    keyDown(platform::vk::LEFT);
     frames(5, DT);
     EXPECT_EQ(state.pivotX, x);
     EXPECT_FALSE(state.leftPrevious);  // not even looked at
@@ -250,12 +250,12 @@ TEST_F(PlayTest, OnlyColumnSevenOfRowZeroIsTestedAtTheEntry) {
 TEST_F(PlayTest, EscapeQuitsFromPlayOnThePress) {
     Game::frame(DT);
     state.escapePrevious = true;
-    keyDown(platform::VK_ESCAPE);
+    keyDown(platform::vk::ESCAPE);
     frames(5, DT);
     EXPECT_FALSE(windowDestroyed());
-    keyUp(platform::VK_ESCAPE);
+    keyUp(platform::vk::ESCAPE);
     Game::frame(DT);
-    keyDown(platform::VK_ESCAPE);
+    keyDown(platform::vk::ESCAPE);
     Game::frame(DT);
     EXPECT_TRUE(windowDestroyed());
     frames(5, DT);
@@ -266,7 +266,7 @@ TEST_F(PlayTest, LostDeviceSkipsDrawingButTheGameGoesOn) {
     deviceLost(true);
     Game::frame(DT);
     EXPECT_EQ(stepsToNextDrop(), DROP_STEPS);
-    press(platform::VK_RIGHT);
+    press(platform::vk::RIGHT);
     EXPECT_EQ(state.pivotX, 282);
     EXPECT_TRUE(takeDraws().empty());
     EXPECT_EQ(presents(), 0);

@@ -53,7 +53,7 @@ protected:
 
     // Presses up and runs the turn to its end; returns the steps it took.
     int turn() {
-        tap(platform::VK_UP);
+        tap(platform::vk::UP);
         Game::frame(DT);
         int steps = 0;
         while (state.rotating && steps < 1000) {
@@ -126,7 +126,7 @@ TEST_F(QuarterTurnTest, StackedPairMovingSidewaysOverwritesBesideTheOtherPiece) 
     ASSERT_EQ(turn(), TURN_STEPS);  // second piece below the pivot
     const Cell pivot = pivotCell();
     setCell(pivot.row + 1, pivot.column - 1, 4);  // beside the second piece only
-    tap(platform::VK_LEFT);
+    tap(platform::vk::LEFT);
     Game::frame(DT);
     ASSERT_EQ(pivotCell().row, pivot.row);
     EXPECT_EQ(state.pivotX, 250 - 32);
@@ -137,7 +137,7 @@ TEST_F(QuarterTurnTest, StackedPairMovingSidewaysOverwritesBesideTheOtherPiece) 
     // Beside the pivot itself, the move is refused.
     Game::frame(DT);
     setCell(pivot.row, pivot.column - 2, 3);
-    tap(platform::VK_LEFT);
+    tap(platform::vk::LEFT);
     Game::frame(DT);
     EXPECT_EQ(state.pivotX, 250 - 32);
 }
@@ -145,14 +145,14 @@ TEST_F(QuarterTurnTest, StackedPairMovingSidewaysOverwritesBesideTheOtherPiece) 
 TEST_F(QuarterTurnTest, NothingElseRunsWhileTheTurnLasts) {
     Game::frame(DT);
     frames(25, DT);
-    tap(platform::VK_UP);
+    tap(platform::vk::UP);
     Game::frame(DT);
     ASSERT_TRUE(state.rotating);
     const float timer = state.stateTimer;
     const std::int32_t y = state.pivotY;
     platform.fakeInput.queries.clear();
-    keyDown(platform::VK_LEFT);
-    keyDown(platform::VK_ESCAPE);
+    keyDown(platform::vk::LEFT);
+    keyDown(platform::vk::ESCAPE);
     for (int step = 1; step < TURN_STEPS; ++step) {
         Game::frame(DT);
         EXPECT_TRUE(state.rotating);
@@ -176,7 +176,7 @@ TEST_F(QuarterTurnTest, SpinningPieceSlidesAndTheBoardShowsOnlyThePivot) {
     const Cell pivot = pivotCell();
     const std::int32_t startX = state.secondX + 64;
     const std::int32_t startY = state.secondY;
-    tap(platform::VK_UP);
+    tap(platform::vk::UP);
     Game::frame(DT);
     takeDraws();
     for (int step = 1; step <= TURN_STEPS; ++step) {
@@ -205,7 +205,7 @@ TEST_F(QuarterTurnTest, SpinningPieceSlidesAndTheBoardShowsOnlyThePivot) {
 
 TEST_F(QuarterTurnTest, SlideIsHeldAtItsLimit) {
     Game::frame(DT);
-    tap(platform::VK_UP);
+    tap(platform::vk::UP);
     Game::frame(DT);
     ASSERT_TRUE(state.rotating);
     takeDraws();
@@ -232,7 +232,7 @@ TEST_F(QuarterTurnTest, LandingCellIsWrittenWithoutATest) {
 TEST_F(QuarterTurnTest, TurnIsRefusedWhenTheCellItNeedsIsTaken) {
     Game::frame(DT);
     setCell(2, 7, 4);
-    tap(platform::VK_UP);
+    tap(platform::vk::UP);
     Game::frame(DT);
     EXPECT_FALSE(state.rotating);
     EXPECT_EQ(cell(0, 8), 2);
@@ -242,12 +242,12 @@ TEST_F(QuarterTurnTest, TurnsThatWouldTestThePivotsOwnCellAreRefused) {
     Game::frame(DT);
     ASSERT_EQ(turn(), TURN_STEPS);  // below
     for (int i = 0; i < 8; ++i) {
-        tap(platform::VK_LEFT);
+        tap(platform::vk::LEFT);
         Game::frame(DT);
         Game::frame(DT);
     }
     ASSERT_EQ(state.pivotX, 26);
-    tap(platform::VK_UP);
+    tap(platform::vk::UP);
     Game::frame(DT);  // left of column 0 is column 0 itself
     EXPECT_FALSE(state.rotating);
 }
@@ -267,7 +267,7 @@ TEST_F(QuarterTurnTest, TurnStartedAsThePairStopsTurnsTheNextPair) {
         Game::frame(DT);
     }
     untilDropDue();
-    tap(platform::VK_UP);
+    tap(platform::vk::UP);
     Game::frame(DT);  // the drop stops the pair; up is seen; the next pair enters
     EXPECT_TRUE(state.rotating);
     EXPECT_EQ(state.pivotY, 30);
@@ -293,7 +293,7 @@ TEST_F(QuarterTurnTest, TurnPendingAtGameOverCompletesInTheNextGame) {
     setCell(1, 7, 3);
     setCell(1, 8, 3);
     untilDropDue();
-    tap(platform::VK_UP);
+    tap(platform::vk::UP);
     Game::frame(DT);  // the pair stops in row 0, the turn is set, the game ends
     ASSERT_TRUE(state.menuActive);
     EXPECT_TRUE(state.rotating);
@@ -303,9 +303,9 @@ TEST_F(QuarterTurnTest, TurnPendingAtGameOverCompletesInTheNextGame) {
     state.nextPivotKind = 4;
     state.nextSecondKind = 3;
     setCursor(100, 250);
-    keyDown(platform::VK_LBUTTON);
+    keyDown(platform::vk::LBUTTON);
     Game::frame(DT);  // the click and the first play step
-    keyUp(platform::VK_LBUTTON);
+    keyUp(platform::vk::LBUTTON);
     ASSERT_TRUE(state.playActive);
     int steps = 1;
     while (state.rotating && steps < 1000) {

@@ -37,7 +37,7 @@ protected:
         device.onTestCooperativeLevel = [this, &device] {
             ++tests;
             device.cooperativeDefault =
-                tests % 64 == 0 ? platform::D3D_OK : platform::D3DERR_DEVICELOST;
+                tests % 64 == 0 ? platform::d3d::OK : platform::d3derr::DEVICELOST;
             if (tests % 4096 == 0) {
                 forgetRecordings();
             }
@@ -65,14 +65,14 @@ TEST_F(SoakTest, MillionRandomFramesStayOnTheBoard) {
     struct KeyHabit {
         int key, down, up, tap;
     };
-    const KeyHabit habits[] = {{platform::VK_LEFT, 60, 150, 20},
-                               {platform::VK_RIGHT, 60, 150, 20},
-                               {platform::VK_UP, 8, 100, 3}};
+    const KeyHabit habits[] = {{platform::vk::LEFT, 60, 150, 20},
+                               {platform::vk::RIGHT, 60, 150, 20},
+                               {platform::vk::UP, 8, 100, 3}};
 
     enterPlay();
     // The menu, whenever a game ends, starts the next one at once.
     setCursor(100, 250);
-    keyDown(platform::VK_LBUTTON);
+    keyDown(platform::vk::LBUTTON);
 
     long long games = 0, turns = 0, parted = 0, drawn = 0, pendingAtGameOver = 0;
     bool wasPlaying = true, wasTurning = false;
@@ -88,7 +88,7 @@ TEST_F(SoakTest, MillionRandomFramesStayOnTheBoard) {
             }
         }
         if (frame % 250000 == 249999) {
-            tap(platform::VK_ESCAPE);  // the game goes on after the window is gone
+            tap(platform::vk::ESCAPE);  // the game goes on after the window is gone
         }
         const int presentsBefore = graphics.device().presents;
         Game::frame(frameTime(random));

@@ -6,9 +6,9 @@ namespace graphics_tests {
 namespace {
 
 using fakes::displayMode;
-using platform::D3DFMT_X8R8G8B8;
+namespace d3dfmt = platform::d3dfmt;
 
-const ScreenFormat GAME_REQUEST(800, 600, D3DFMT_X8R8G8B8, 100, ScreenFormat::FULLSCREEN);
+const ScreenFormat GAME_REQUEST(800, 600, d3dfmt::X8R8G8B8, 100, ScreenFormat::FULLSCREEN);
 
 class DisplaySetupTest : public GraphicsTest {
 protected:
@@ -38,15 +38,15 @@ TEST_F(DisplaySetupTest, FirstCallCreatesTheDeviceFullScreen) {
     const platform::PresentParameters& p = creation.parameters;
     EXPECT_EQ(p.BackBufferWidth, 800u);
     EXPECT_EQ(p.BackBufferHeight, 600u);
-    EXPECT_EQ(p.BackBufferFormat, D3DFMT_X8R8G8B8);
+    EXPECT_EQ(p.BackBufferFormat, d3dfmt::X8R8G8B8);
     EXPECT_EQ(p.BackBufferCount, 1u);
     EXPECT_EQ(p.MultiSampleType, 0u);
     EXPECT_EQ(p.MultiSampleQuality, 0u);
-    EXPECT_EQ(p.SwapEffect, platform::D3DSWAPEFFECT_DISCARD);
+    EXPECT_EQ(p.SwapEffect, platform::d3dswapeffect::DISCARD);
     EXPECT_EQ(p.hDeviceWindow, Graphics::getWindow());
     EXPECT_FALSE(p.Windowed);
     EXPECT_TRUE(p.EnableAutoDepthStencil);
-    EXPECT_EQ(p.AutoDepthStencilFormat, platform::D3DFMT_D16);
+    EXPECT_EQ(p.AutoDepthStencilFormat, platform::d3dfmt::D16);
     EXPECT_EQ(p.Flags, 0u);
     EXPECT_EQ(p.FullScreen_RefreshRateInHz, 100u);
     EXPECT_EQ(p.PresentationInterval, 0u);
@@ -64,7 +64,7 @@ TEST_F(DisplaySetupTest, FirstCallCreatesTheDeviceFullScreen) {
     EXPECT_EQ(fake.journal, order);
     EXPECT_TRUE(window().visible);
     EXPECT_TRUE(window().focused);
-    EXPECT_EQ(window().zOrder, platform::HWND_TOPMOST);
+    EXPECT_EQ(window().zOrder, platform::hwnd::TOPMOST);
     EXPECT_EQ(Graphics::getCurrentScreenFormat().toString(), GAME_REQUEST.toString());
 }
 
@@ -82,10 +82,10 @@ TEST_F(DisplaySetupTest, SoftwareVertexProcessingWithoutHardwareTransform) {
 TEST_F(DisplaySetupTest, WindowedFormatIsCentredOnTheDesktopAndCaptioned) {
     fake.windows.borderWidth = 0;
     fake.windows.captionHeight = 0;
-    Graphics::setScreenFormat(ScreenFormat(800, 600, D3DFMT_X8R8G8B8, 60, ScreenFormat::WINDOWED));
+    Graphics::setScreenFormat(ScreenFormat(800, 600, d3dfmt::X8R8G8B8, 60, ScreenFormat::WINDOWED));
     ASSERT_EQ(fake.windows.placements.size(), 1u);
     const fakes::SetWindowPosCall& place = fake.windows.placements[0];
-    EXPECT_EQ(place.insertAfter, platform::HWND_NOTOPMOST);
+    EXPECT_EQ(place.insertAfter, platform::hwnd::NOTOPMOST);
     EXPECT_EQ(place.x, 112);
     EXPECT_EQ(place.y, 84);
     EXPECT_EQ(place.x + place.width, 912);
@@ -100,7 +100,7 @@ TEST_F(DisplaySetupTest, WindowedFormatIsCentredOnTheDesktopAndCaptioned) {
 
 TEST_F(DisplaySetupTest, TheWindowFrameIsAddedForTheNewStyle) {
     // The fake adds 3 pixels each side and a 22-pixel caption for captioned styles.
-    Graphics::setScreenFormat(ScreenFormat(640, 480, D3DFMT_X8R8G8B8, 60, ScreenFormat::WINDOWED));
+    Graphics::setScreenFormat(ScreenFormat(640, 480, d3dfmt::X8R8G8B8, 60, ScreenFormat::WINDOWED));
     const fakes::SetWindowPosCall& place = fake.windows.placements.at(0);
     EXPECT_EQ(place.x, 192 - 3);
     EXPECT_EQ(place.y, 144 - 25);
@@ -111,8 +111,8 @@ TEST_F(DisplaySetupTest, TheWindowFrameIsAddedForTheNewStyle) {
 TEST_F(DisplaySetupTest, ADesktopSmallerThanTheWindowPutsItInTheCorner) {
     fake.windows.borderWidth = 0;
     fake.windows.captionHeight = 0;
-    fake.direct3d.desktop = displayMode(640, 480, 60, D3DFMT_X8R8G8B8);
-    Graphics::setScreenFormat(ScreenFormat(800, 600, D3DFMT_X8R8G8B8, 60, ScreenFormat::WINDOWED));
+    fake.direct3d.desktop = displayMode(640, 480, 60, d3dfmt::X8R8G8B8);
+    Graphics::setScreenFormat(ScreenFormat(800, 600, d3dfmt::X8R8G8B8, 60, ScreenFormat::WINDOWED));
     const fakes::SetWindowPosCall& place = fake.windows.placements.at(0);
     EXPECT_EQ(place.x, 0);
     EXPECT_EQ(place.y, 0);
@@ -121,9 +121,9 @@ TEST_F(DisplaySetupTest, ADesktopSmallerThanTheWindowPutsItInTheCorner) {
 }
 
 TEST_F(DisplaySetupTest, AnUnavailableRequestWarnsAndUsesTheNearest) {
-    fake.direct3d.modes[D3DFMT_X8R8G8B8] = {displayMode(800, 600, 85, D3DFMT_X8R8G8B8),
-                                            displayMode(800, 600, 120, D3DFMT_X8R8G8B8)};
-    fake.direct3d.modes[platform::D3DFMT_R5G6B5] = {displayMode(800, 600, 100, platform::D3DFMT_R5G6B5)};
+    fake.direct3d.modes[d3dfmt::X8R8G8B8] = {displayMode(800, 600, 85, d3dfmt::X8R8G8B8),
+                                            displayMode(800, 600, 120, d3dfmt::X8R8G8B8)};
+    fake.direct3d.modes[platform::d3dfmt::R5G6B5] = {displayMode(800, 600, 100, platform::d3dfmt::R5G6B5)};
     Graphics::enumerateScreenFormats();
     forgetLog();
 
@@ -144,13 +144,13 @@ TEST_F(DisplaySetupTest, AnUnavailableRequestWarnsAndUsesTheNearest) {
 }
 
 TEST_F(DisplaySetupTest, ASameDepthFormatIsNoReasonToWarn) {
-    Graphics::setScreenFormat(ScreenFormat(800, 600, platform::D3DFMT_A8R8G8B8, 100, 1));
+    Graphics::setScreenFormat(ScreenFormat(800, 600, platform::d3dfmt::A8R8G8B8, 100, 1));
     EXPECT_TRUE(platformFake.fakeSystem.boxes.empty());
-    EXPECT_EQ(Graphics::getCurrentScreenFormat().format, D3DFMT_X8R8G8B8);
+    EXPECT_EQ(Graphics::getCurrentScreenFormat().format, d3dfmt::X8R8G8B8);
 }
 
 TEST_F(DisplaySetupTest, DeviceCreationFailureIsFatal) {
-    fake.direct3d.createDeviceResult = platform::D3DERR_NOTAVAILABLE;
+    fake.direct3d.createDeviceResult = platform::d3derr::NOTAVAILABLE;
     EXPECT_THROW(Graphics::setScreenFormat(GAME_REQUEST), Log::Fatal);
     const std::vector<LogEntry> logged = entries();
     ASSERT_FALSE(logged.empty());
@@ -164,7 +164,7 @@ TEST_F(DisplaySetupTest, ALaterCallResetsTheDeviceAndSwitchesTheWindow) {
     forgetLog();
     fake.journal.clear();
 
-    Graphics::setScreenFormat(ScreenFormat(640, 480, D3DFMT_X8R8G8B8, 60, ScreenFormat::WINDOWED));
+    Graphics::setScreenFormat(ScreenFormat(640, 480, d3dfmt::X8R8G8B8, 60, ScreenFormat::WINDOWED));
     EXPECT_EQ(messages(), (std::vector<std::string>{"Validating requested screen format...", "Success!"}));
     EXPECT_EQ(fake.direct3d.creations.size(), 1u);
     EXPECT_EQ(fake.device().spritesCreated, 1);

@@ -4,9 +4,8 @@
 namespace graphics_tests {
 namespace {
 
-using platform::D3D_OK;
-using platform::D3DERR_DEVICELOST;
-using platform::D3DERR_DEVICENOTRESET;
+namespace d3d = platform::d3d;
+namespace d3derr = platform::d3derr;
 
 class FrameTest : public GraphicsTest {
 protected:
@@ -44,8 +43,8 @@ TEST_F(FrameTest, TwoBracketsInOneLoopPassPresentTwice) {
 }
 
 TEST_F(FrameTest, LostThenResettableThenBackToDrawing) {
-    fake.device().cooperativeResults = {D3DERR_DEVICELOST, D3DERR_DEVICELOST,
-                                        D3DERR_DEVICENOTRESET, D3D_OK};
+    fake.device().cooperativeResults = {d3derr::DEVICELOST, d3derr::DEVICELOST,
+                                        d3derr::DEVICENOTRESET, d3d::OK};
     const ScreenFormat before = Graphics::getCurrentScreenFormat();
 
     EXPECT_FALSE(Graphics::beginFrame());
@@ -72,9 +71,9 @@ TEST_F(FrameTest, LostThenResettableThenBackToDrawing) {
 }
 
 TEST_F(FrameTest, AFailedResetIsRetriedEveryFrame) {
-    fake.device().resetResult = platform::D3DERR_INVALIDCALL;
-    fake.device().cooperativeResults = {D3DERR_DEVICENOTRESET, D3DERR_DEVICENOTRESET,
-                                        D3DERR_DEVICENOTRESET};
+    fake.device().resetResult = platform::d3derr::INVALIDCALL;
+    fake.device().cooperativeResults = {d3derr::DEVICENOTRESET, d3derr::DEVICENOTRESET,
+                                        d3derr::DEVICENOTRESET};
     for (int frame = 0; frame < 3; ++frame) {
         EXPECT_FALSE(Graphics::beginFrame());
     }
@@ -83,7 +82,7 @@ TEST_F(FrameTest, AFailedResetIsRetriedEveryFrame) {
 }
 
 TEST_F(FrameTest, DriverInternalErrorIsFatal) {
-    fake.device().cooperativeResults = {platform::D3DERR_DRIVERINTERNALERROR};
+    fake.device().cooperativeResults = {platform::d3derr::DRIVERINTERNALERROR};
     EXPECT_THROW(Graphics::beginFrame(), Log::Fatal);
     EXPECT_EQ(entries(), (std::vector<LogEntry>{
                              error("Video driver internal error, unable to restore device.")}));
@@ -91,8 +90,8 @@ TEST_F(FrameTest, DriverInternalErrorIsFatal) {
 }
 
 TEST_F(FrameTest, AnyOtherResultIsFatal) {
-    for (const platform::HResult code : {platform::E_FAIL, platform::HResult{1},
-                                         platform::D3DERR_NOTAVAILABLE}) {
+    for (const platform::HResult code : {platform::e::FAIL, platform::HResult{1},
+                                         platform::d3derr::NOTAVAILABLE}) {
         forgetLog();
         fake.device().cooperativeResults = {code};
         EXPECT_THROW(Graphics::beginFrame(), Log::Fatal) << code;
@@ -106,7 +105,7 @@ TEST_F(FrameTest, AnyOtherResultIsFatal) {
 TEST_F(FrameTest, ClearTouchesTheTargetOnly) {
     Graphics::clear(0xFF123456u);
     ASSERT_EQ(fake.device().clears.size(), 1u);
-    EXPECT_EQ(fake.device().clears[0].flags, platform::D3DCLEAR_TARGET);
+    EXPECT_EQ(fake.device().clears[0].flags, platform::d3dclear::TARGET);
     EXPECT_EQ(fake.device().clears[0].colour, 0xFF123456u);
     EXPECT_EQ(fake.device().clears[0].z, 0.0f);
 }
@@ -116,9 +115,9 @@ TEST_F(FrameTest, WindowProcedureQuitsOnCloseAndDestroy) {
     fake.windows.defaultResult = 77;
     auto& queue = platformFake.fakeSystem.queue;
 
-    EXPECT_EQ(fake.windows.send(window, platform::WM_CLOSE), 0);
+    EXPECT_EQ(fake.windows.send(window, platform::wm::CLOSE), 0);
     ASSERT_EQ(queue.size(), 1u);
-    EXPECT_EQ(queue.back().message, platform::WM_QUIT);
+    EXPECT_EQ(queue.back().message, platform::wm::QUIT);
     EXPECT_EQ(queue.back().wParam, 0u);
     EXPECT_TRUE(fake.windows.defaultHandled.empty());
     EXPECT_FALSE(fake.windows.windows[0]->destroyed);
@@ -126,34 +125,34 @@ TEST_F(FrameTest, WindowProcedureQuitsOnCloseAndDestroy) {
     // Destroying the window also ends the main loop, after default handling.
     fake.windows.destroyWindow(window);
     ASSERT_EQ(queue.size(), 2u);
-    EXPECT_EQ(queue.back().message, platform::WM_QUIT);
+    EXPECT_EQ(queue.back().message, platform::wm::QUIT);
     ASSERT_EQ(fake.windows.defaultHandled.size(), 1u);
-    EXPECT_EQ(fake.windows.defaultHandled[0].message, platform::WM_DESTROY);
+    EXPECT_EQ(fake.windows.defaultHandled[0].message, platform::wm::DESTROY);
 }
 
 TEST_F(FrameTest, DispatchedMessagesReachTheWindowProcedure) {
     fake.routeMessagesToWindows();
     platform::Message close;
     close.window = Graphics::getWindow();
-    close.message = platform::WM_CLOSE;
+    close.message = platform::wm::CLOSE;
     platformFake.fakeSystem.dispatchMessage(close);
     ASSERT_EQ(platformFake.fakeSystem.queue.size(), 1u);
-    EXPECT_EQ(platformFake.fakeSystem.queue.front().message, platform::WM_QUIT);
+    EXPECT_EQ(platformFake.fakeSystem.queue.front().message, platform::wm::QUIT);
 }
 
 TEST_F(FrameTest, WindowProcedureSwallowsScreenSaverAndMonitorPower) {
     const platform::WindowHandle window = Graphics::getWindow();
     fake.windows.defaultResult = 77;
-    EXPECT_EQ(fake.windows.send(window, platform::WM_SYSCOMMAND, platform::SC_SCREENSAVE), 0);
-    EXPECT_EQ(fake.windows.send(window, platform::WM_SYSCOMMAND, platform::SC_MONITORPOWER, 2), 0);
+    EXPECT_EQ(fake.windows.send(window, platform::wm::SYSCOMMAND, platform::sc::SCREENSAVE), 0);
+    EXPECT_EQ(fake.windows.send(window, platform::wm::SYSCOMMAND, platform::sc::MONITORPOWER, 2), 0);
     EXPECT_TRUE(fake.windows.defaultHandled.empty());
 
     // Other commands, and the low bits that Windows may set, go to the default.
-    EXPECT_EQ(fake.windows.send(window, platform::WM_SYSCOMMAND, platform::SC_MINIMIZE), 77);
-    EXPECT_EQ(fake.windows.send(window, platform::WM_SYSCOMMAND, platform::SC_SCREENSAVE | 1), 77);
-    EXPECT_EQ(fake.windows.send(window, platform::WM_KEYDOWN, platform::VK_ESCAPE, 5), 77);
+    EXPECT_EQ(fake.windows.send(window, platform::wm::SYSCOMMAND, platform::sc::MINIMIZE), 77);
+    EXPECT_EQ(fake.windows.send(window, platform::wm::SYSCOMMAND, platform::sc::SCREENSAVE | 1), 77);
+    EXPECT_EQ(fake.windows.send(window, platform::wm::KEYDOWN, platform::vk::ESCAPE, 5), 77);
     ASSERT_EQ(fake.windows.defaultHandled.size(), 3u);
-    EXPECT_EQ(fake.windows.defaultHandled[1].wParam, platform::SC_SCREENSAVE | 1);
+    EXPECT_EQ(fake.windows.defaultHandled[1].wParam, platform::sc::SCREENSAVE | 1);
     EXPECT_EQ(fake.windows.defaultHandled[2].lParam, 5);
     EXPECT_TRUE(platformFake.fakeSystem.queue.empty());
 }

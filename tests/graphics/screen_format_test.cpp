@@ -4,12 +4,9 @@
 
 namespace {
 
-using platform::D3DFMT_A8R8G8B8;
-using platform::D3DFMT_R5G6B5;
-using platform::D3DFMT_R8G8B8;
-using platform::D3DFMT_X8R8G8B8;
+namespace d3dfmt = platform::d3dfmt;
 
-const ScreenFormat REQUEST(800, 600, D3DFMT_X8R8G8B8, 100, ScreenFormat::FULLSCREEN);
+const ScreenFormat REQUEST(800, 600, d3dfmt::X8R8G8B8, 100, ScreenFormat::FULLSCREEN);
 
 TEST(ScreenFormatTest, ConstructorsNormaliseTheModeButMakeKeepsIt) {
     const ScreenFormat none;
@@ -32,25 +29,25 @@ TEST(ScreenFormatTest, ConstructorsNormaliseTheModeButMakeKeepsIt) {
     mode.Width = 1280;
     mode.Height = 1024;
     mode.RefreshRate = 75;
-    mode.Format = D3DFMT_R5G6B5;
+    mode.Format = d3dfmt::R5G6B5;
     const ScreenFormat fromMode(mode, 5);
     EXPECT_EQ(fromMode.width, 1280);
     EXPECT_EQ(fromMode.height, 1024);
     EXPECT_EQ(fromMode.refreshRate, 75);
-    EXPECT_EQ(fromMode.format, D3DFMT_R5G6B5);
+    EXPECT_EQ(fromMode.format, d3dfmt::R5G6B5);
     EXPECT_EQ(fromMode.mode, 5);  // stored unchanged
 }
 
 TEST(ScreenFormatTest, CompareCountsSizeDepthRateAndMode) {
-    EXPECT_EQ(REQUEST.compare(ScreenFormat(800, 600, D3DFMT_X8R8G8B8, 85, 1)), -15);
-    EXPECT_EQ(REQUEST.compare(ScreenFormat(800, 600, D3DFMT_R5G6B5, 100, 1)), -16);
-    EXPECT_EQ(REQUEST.compare(ScreenFormat(800, 600, D3DFMT_X8R8G8B8, 100, 2)), -10000);
-    EXPECT_EQ(REQUEST.compare(ScreenFormat(800, 600, D3DFMT_A8R8G8B8, 100, 1)), 0);
-    EXPECT_EQ(REQUEST.compare(ScreenFormat(640, 480, D3DFMT_R5G6B5, 60, 2)),
+    EXPECT_EQ(REQUEST.compare(ScreenFormat(800, 600, d3dfmt::X8R8G8B8, 85, 1)), -15);
+    EXPECT_EQ(REQUEST.compare(ScreenFormat(800, 600, d3dfmt::R5G6B5, 100, 1)), -16);
+    EXPECT_EQ(REQUEST.compare(ScreenFormat(800, 600, d3dfmt::X8R8G8B8, 100, 2)), -10000);
+    EXPECT_EQ(REQUEST.compare(ScreenFormat(800, 600, d3dfmt::A8R8G8B8, 100, 1)), 0);
+    EXPECT_EQ(REQUEST.compare(ScreenFormat(640, 480, d3dfmt::R5G6B5, 60, 2)),
               -(160 + 120 + 16 + 40 + 10000));
 
     // Symmetric.
-    const ScreenFormat other(1024, 768, D3DFMT_R8G8B8, 60, 2);
+    const ScreenFormat other(1024, 768, d3dfmt::R8G8B8, 60, 2);
     EXPECT_EQ(REQUEST.compare(other), other.compare(REQUEST));
 }
 
@@ -78,9 +75,9 @@ TEST(ScreenFormatTest, BitsAndNamesOfEveryFormat) {
         EXPECT_EQ(ScreenFormat::bitsPerPixel(row.format), row.bits) << row.format;
         EXPECT_EQ(ScreenFormat::formatName(row.format), row.name) << row.format;
     }
-    EXPECT_EQ(ScreenFormat::formatFromBits(16), D3DFMT_R5G6B5);
-    EXPECT_EQ(ScreenFormat::formatFromBits(24), D3DFMT_R8G8B8);
-    EXPECT_EQ(ScreenFormat::formatFromBits(32), D3DFMT_X8R8G8B8);
+    EXPECT_EQ(ScreenFormat::formatFromBits(16), d3dfmt::R5G6B5);
+    EXPECT_EQ(ScreenFormat::formatFromBits(24), d3dfmt::R8G8B8);
+    EXPECT_EQ(ScreenFormat::formatFromBits(32), d3dfmt::X8R8G8B8);
     EXPECT_EQ(ScreenFormat::formatFromBits(8), 0);
     EXPECT_EQ(ScreenFormat::modeName(1), "Fullscreen");
     EXPECT_EQ(ScreenFormat::modeName(2), "Windowed");
@@ -93,7 +90,7 @@ TEST(ScreenFormatTest, TextsWriteTheRatioLikeAStream) {
     EXPECT_EQ(ScreenFormat::resolutionName(1280, 800), "1280x800[1.6:1]");
     EXPECT_EQ(ScreenFormat::resolutionName(640, 640), "640x640[1:1]");
     EXPECT_EQ(REQUEST.toString(), "[800x600[1.33333:1] x 32bit[X8R8G8B8] x 100Hz x Fullscreen]");
-    EXPECT_EQ(ScreenFormat(640, 480, D3DFMT_R5G6B5, 60, ScreenFormat::WINDOWED).toString(),
+    EXPECT_EQ(ScreenFormat(640, 480, d3dfmt::R5G6B5, 60, ScreenFormat::WINDOWED).toString(),
               "[640x480[1.33333:1] x 16bit[R5G6B5] x 60Hz x Windowed]");
     EXPECT_FLOAT_EQ(ScreenFormat(1280, 800, 22, 60, 1).getAspectRatio(), 1.6f);
 }

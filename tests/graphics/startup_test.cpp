@@ -4,8 +4,7 @@
 namespace graphics_tests {
 namespace {
 
-using platform::D3DFMT_R5G6B5;
-using platform::D3DFMT_X8R8G8B8;
+namespace d3dfmt = platform::d3dfmt;
 
 const std::vector<std::string> WINDOW_AND_DIRECT3D = {
     "Initializing window...",
@@ -75,7 +74,7 @@ TEST_F(StartupTest, UnterminatedIdentifierTextsStopAtTheirArrays) {
 }
 
 TEST_F(StartupTest, AdapterIdentifierFailureWarnsAndGoesOn) {
-    fake.direct3d.identifierResult = platform::E_FAIL;
+    fake.direct3d.identifierResult = platform::e::FAIL;
     ASSERT_TRUE(Graphics::initialize("MainGameClass", "Tessak", ""));
 
     std::vector<LogEntry> expected;
@@ -111,9 +110,9 @@ TEST_F(StartupTest, MissingDirect3DIsFatalWithTheAdvice) {
 
 TEST_F(StartupTest, FailedCapsQueryLeavesCapsZero) {
     fake.direct3d.caps.DevCaps = 0xFFFFFFFFu;
-    fake.direct3d.capsResult = platform::E_FAIL;
+    fake.direct3d.capsResult = platform::e::FAIL;
     Graphics::initialize("MainGameClass", "Tessak", "");
-    Graphics::setScreenFormat(ScreenFormat(800, 600, D3DFMT_X8R8G8B8, 100, 1));
+    Graphics::setScreenFormat(ScreenFormat(800, 600, d3dfmt::X8R8G8B8, 100, 1));
     ASSERT_EQ(fake.direct3d.creations.size(), 1u);
     EXPECT_EQ(fake.direct3d.creations[0].behaviourFlags, 0x122u);
 }
@@ -133,7 +132,7 @@ TEST_F(StartupTest, TheWindowIsRegisteredCreatedAndLeftHidden) {
     EXPECT_EQ(Graphics::getWindow(), &window);
     EXPECT_EQ(window.title, "Tessak");
     EXPECT_EQ(window.style, 0x86000000u);
-    EXPECT_EQ(window.placement.left, platform::CW_USEDEFAULT);
+    EXPECT_EQ(window.placement.left, platform::cw::USEDEFAULT);
     EXPECT_EQ(window.placement.top, 0);
     EXPECT_EQ(window.placement.right - window.placement.left, 320);
     EXPECT_EQ(window.placement.bottom - window.placement.top, 240);

@@ -68,10 +68,10 @@ protected:
 };
 
 TEST_F(LogTest, NothingIsWrittenBeforeOpenButBoxesStillShow) {
-    platformFake.fakeSystem.answers = {platform::IDOK, platform::IDNO};
+    platformFake.fakeSystem.answers = {platform::id::OK, platform::id::NO};
     Log::info("quiet");
     Log::warning("careful");
-    EXPECT_EQ(Log::askYesNo("sure?"), platform::IDNO);
+    EXPECT_EQ(Log::askYesNo("sure?"), platform::id::NO);
     EXPECT_TRUE(Log::path().empty());
     EXPECT_FALSE(fs::exists(folder));
     ASSERT_EQ(platformFake.fakeSystem.boxes.size(), 2u);
@@ -103,16 +103,16 @@ TEST_F(LogTest, EntriesAreTheTwelvePiecesInOrder) {
 TEST_F(LogTest, QuestionsRecordTheAnswer) {
     ASSERT_TRUE(Log::open("Tessak"));
     auto& answers = platformFake.fakeSystem.answers;
-    answers = {platform::IDYES, platform::IDNO, platform::IDCANCEL, platform::IDTRYAGAIN,
-               platform::IDCONTINUE, platform::IDOK, platform::IDOK};
+    answers = {platform::id::YES, platform::id::NO, platform::id::CANCEL, platform::id::TRYAGAIN,
+               platform::id::CONTINUE, platform::id::OK, platform::id::OK};
     EXPECT_EQ(Log::askYesNo("a"), 6);
     EXPECT_EQ(Log::askYesNo("b"), 7);
     EXPECT_EQ(Log::askCancelTryContinue("c"), 2);
     EXPECT_EQ(Log::askCancelTryContinue("d"), 10);
     EXPECT_EQ(Log::askCancelTryContinue("e"), 11);
     // An answer that is none of the box's buttons writes nothing.
-    EXPECT_EQ(Log::askYesNo("f"), platform::IDOK);
-    EXPECT_EQ(Log::askCancelTryContinue("g"), platform::IDOK);
+    EXPECT_EQ(Log::askYesNo("f"), platform::id::OK);
+    EXPECT_EQ(Log::askCancelTryContinue("g"), platform::id::OK);
     EXPECT_EQ(page(), HEADER + entry("CCCCFF", "2", "a [Yes]") + entry("CCCCFF", "2", "b [No]") +
                           entry("CCCCFF", "2", "c [Cancel]") +
                           entry("CCCCFF", "2", "d [Try Again]") +

@@ -27,8 +27,8 @@ void BackendTest::SetUp() {
     windowClass.className = "BackendTestClass";
     ASSERT_TRUE(backend->windows().registerClass(windowClass));
     window = backend->windows().createWindow("BackendTestClass", "Backend test",
-                                             WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
-                                             CW_USEDEFAULT, 0, 320, 240);
+                                             ws::POPUP | ws::CLIPSIBLINGS | ws::CLIPCHILDREN,
+                                             cw::USEDEFAULT, 0, 320, 240);
     ASSERT_NE(window, nullptr);
     // The tests' X server, not an invisible stand-in.
     ASSERT_STREQ(SDL_GetCurrentVideoDriver(), "x11");
@@ -49,13 +49,13 @@ PresentParameters BackendTest::parameters(bool windowed) const {
     direct3d->getAdapterDisplayMode(desktop);
     p.BackBufferWidth = windowed ? 800 : desktop.Width;
     p.BackBufferHeight = windowed ? 600 : desktop.Height;
-    p.BackBufferFormat = D3DFMT_X8R8G8B8;
+    p.BackBufferFormat = d3dfmt::X8R8G8B8;
     p.BackBufferCount = 1;
-    p.SwapEffect = D3DSWAPEFFECT_DISCARD;
+    p.SwapEffect = d3dswapeffect::DISCARD;
     p.hDeviceWindow = window;
     p.Windowed = windowed;
     p.EnableAutoDepthStencil = true;
-    p.AutoDepthStencilFormat = D3DFMT_D16;
+    p.AutoDepthStencilFormat = d3dfmt::D16;
     p.FullScreen_RefreshRateInHz = windowed ? 0 : desktop.RefreshRate;
     return p;
 }
@@ -67,16 +67,16 @@ void BackendTest::createDevice(bool windowed) {
         const Rect client{100, 80, 900, 680};
         const Rect outer =
             windows.adjustWindowRect(client, windows.style(window), windows.extendedStyle(window));
-        windows.setWindowPos(window, HWND_NOTOPMOST, outer.left, outer.top,
+        windows.setWindowPos(window, hwnd::NOTOPMOST, outer.left, outer.top,
                              outer.right - outer.left, outer.bottom - outer.top, 0);
     } else {
-        windows.setStyle(window, WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
-        windows.setWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+        windows.setStyle(window, ws::POPUP | ws::CLIPSIBLINGS | ws::CLIPCHILDREN);
+        windows.setWindowPos(window, hwnd::TOPMOST, 0, 0, 0, 0, swp::NOSIZE | swp::NOMOVE);
     }
     PresentParameters p = parameters(windowed);
-    ASSERT_EQ(direct3d->createDevice(window, 0x142, p, &device), D3D_OK);
+    ASSERT_EQ(direct3d->createDevice(window, 0x142, p, &device), d3d::OK);
     windows.updateWindow(window);
-    windows.showWindow(window, SW_SHOW);
+    windows.showWindow(window, sw::SHOW);
     windows.setFocus(window);
     pumpFor(200);
 }

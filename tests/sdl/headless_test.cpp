@@ -46,7 +46,7 @@ TEST_F(Headless, QuitMessageCarriesExitCodeOnce) {
     EXPECT_FALSE(system.peekMessage(message));
     system.postQuitMessage(3);
     ASSERT_TRUE(system.peekMessage(message));
-    EXPECT_EQ(message.message, WM_QUIT);
+    EXPECT_EQ(message.message, wm::QUIT);
     EXPECT_EQ(message.wParam, 3u);
     EXPECT_EQ(message.window, nullptr);
     system.dispatchMessage(message);  // no window: nothing to call, nothing breaks
@@ -87,24 +87,24 @@ TEST_F(Headless, NoDisplayMeansNoWindowNoDirect3DAndNoBox) {
     windowClass.className = "Headless";
     ASSERT_TRUE(backend.windows().registerClass(windowClass));
     EXPECT_FALSE(backend.windows().registerClass(windowClass));
-    EXPECT_EQ(backend.windows().createWindow("Headless", "t", WS_POPUP, 0, 0, 10, 10), nullptr);
+    EXPECT_EQ(backend.windows().createWindow("Headless", "t", ws::POPUP, 0, 0, 10, 10), nullptr);
     EXPECT_EQ(backend.createDirect3D(), nullptr);
     testing::internal::CaptureStderr();
-    EXPECT_EQ(backend.system().messageBox("text of the box", "Caption", MB_OK), 0);
+    EXPECT_EQ(backend.system().messageBox("text of the box", "Caption", mb::OK), 0);
     EXPECT_NE(testing::internal::GetCapturedStderr().find("text of the box"),
               std::string::npos);
-    EXPECT_FALSE(backend.input().keyPressed(VK_ESCAPE));
-    EXPECT_FALSE(backend.input().keyDown(VK_LBUTTON));
+    EXPECT_FALSE(backend.input().keyPressed(vk::ESCAPE));
+    EXPECT_FALSE(backend.input().keyDown(vk::LBUTTON));
 }
 
 TEST(KeyMap, VirtualKeysAndKeyPositionsCorrespond) {
     using sdl::scancodesOf;
     using sdl::virtualKeyOf;
-    EXPECT_EQ(virtualKeyOf(SDL_SCANCODE_LEFT), VK_LEFT);
-    EXPECT_EQ(virtualKeyOf(SDL_SCANCODE_RIGHT), VK_RIGHT);
-    EXPECT_EQ(virtualKeyOf(SDL_SCANCODE_UP), VK_UP);
-    EXPECT_EQ(virtualKeyOf(SDL_SCANCODE_DOWN), VK_DOWN);
-    EXPECT_EQ(virtualKeyOf(SDL_SCANCODE_ESCAPE), VK_ESCAPE);
+    EXPECT_EQ(virtualKeyOf(SDL_SCANCODE_LEFT), vk::LEFT);
+    EXPECT_EQ(virtualKeyOf(SDL_SCANCODE_RIGHT), vk::RIGHT);
+    EXPECT_EQ(virtualKeyOf(SDL_SCANCODE_UP), vk::UP);
+    EXPECT_EQ(virtualKeyOf(SDL_SCANCODE_DOWN), vk::DOWN);
+    EXPECT_EQ(virtualKeyOf(SDL_SCANCODE_ESCAPE), vk::ESCAPE);
     EXPECT_EQ(virtualKeyOf(SDL_SCANCODE_A), 'A');
     EXPECT_EQ(virtualKeyOf(SDL_SCANCODE_Z), 'Z');
     EXPECT_EQ(virtualKeyOf(SDL_SCANCODE_0), '0');
@@ -121,9 +121,9 @@ TEST(KeyMap, VirtualKeysAndKeyPositionsCorrespond) {
             << "scancode " << scancode;
     }
     EXPECT_EQ(scancodesOf(0x10).size(), 2u);
-    EXPECT_TRUE(scancodesOf(VK_LBUTTON).empty());
-    EXPECT_EQ(sdl::mouseButtonOf(VK_LBUTTON), SDL_BUTTON_LEFT);
-    EXPECT_EQ(sdl::virtualKeyOfMouseButton(SDL_BUTTON_LEFT), VK_LBUTTON);
+    EXPECT_TRUE(scancodesOf(vk::LBUTTON).empty());
+    EXPECT_EQ(sdl::mouseButtonOf(vk::LBUTTON), SDL_BUTTON_LEFT);
+    EXPECT_EQ(sdl::virtualKeyOfMouseButton(SDL_BUTTON_LEFT), vk::LBUTTON);
 }
 
 TEST(MessageBoxStyles, ButtonSetsAndAnswersAreTheWin32Ones) {
@@ -132,18 +132,18 @@ TEST(MessageBoxStyles, ButtonSetsAndAnswersAreTheWin32Ones) {
         for (const auto& button : sdl::messageBoxButtons(style)) ids.push_back(button.buttonid);
         return ids;
     };
-    EXPECT_EQ(answers(MB_SYSTEMMODAL | MB_ICONWARNING), std::vector<int>({IDOK}));
-    EXPECT_EQ(answers(MB_SYSTEMMODAL | MB_ICONQUESTION | MB_YESNO),
-              std::vector<int>({IDYES, IDNO}));
-    EXPECT_EQ(answers(MB_SYSTEMMODAL | MB_ICONQUESTION | MB_CANCELTRYCONTINUE),
-              std::vector<int>({IDCANCEL, IDTRYAGAIN, IDCONTINUE}));
-    EXPECT_STREQ(sdl::messageBoxButtons(MB_CANCELTRYCONTINUE)[1].text, "Try Again");
+    EXPECT_EQ(answers(mb::SYSTEMMODAL | mb::ICONWARNING), std::vector<int>({id::OK}));
+    EXPECT_EQ(answers(mb::SYSTEMMODAL | mb::ICONQUESTION | mb::YESNO),
+              std::vector<int>({id::YES, id::NO}));
+    EXPECT_EQ(answers(mb::SYSTEMMODAL | mb::ICONQUESTION | mb::CANCELTRYCONTINUE),
+              std::vector<int>({id::CANCEL, id::TRYAGAIN, id::CONTINUE}));
+    EXPECT_STREQ(sdl::messageBoxButtons(mb::CANCELTRYCONTINUE)[1].text, "Try Again");
     // Enter takes the first button.
-    EXPECT_TRUE(sdl::messageBoxButtons(MB_YESNO)[0].flags &
+    EXPECT_TRUE(sdl::messageBoxButtons(mb::YESNO)[0].flags &
                 SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT);
-    EXPECT_EQ(sdl::closeAnswer(MB_OK), IDOK);
-    EXPECT_EQ(sdl::closeAnswer(MB_YESNO), IDNO);
-    EXPECT_EQ(sdl::closeAnswer(MB_CANCELTRYCONTINUE), IDCANCEL);
+    EXPECT_EQ(sdl::closeAnswer(mb::OK), id::OK);
+    EXPECT_EQ(sdl::closeAnswer(mb::YESNO), id::NO);
+    EXPECT_EQ(sdl::closeAnswer(mb::CANCELTRYCONTINUE), id::CANCEL);
     EXPECT_EQ(sdl::messageBoxIconFlag(0x1010), SDL_MESSAGEBOX_ERROR);
     EXPECT_EQ(sdl::messageBoxIconFlag(0x1030), SDL_MESSAGEBOX_WARNING);
     EXPECT_EQ(sdl::messageBoxIconFlag(0x1024), SDL_MESSAGEBOX_INFORMATION);

@@ -52,9 +52,9 @@ const Message* lastMessage(std::uint32_t message) {
 // Draws the texture at (10, 10) at scale 1 and reads back its top-left pixel.
 std::uint32_t drawAndRead(Device& device, SpriteBatch& sprite, TextureResource* texture,
                           SDL_Renderer* renderer) {
-    device.clear(D3DCLEAR_TARGET, 0, 1.0f, 0);
+    device.clear(d3dclear::TARGET, 0, 1.0f, 0);
     device.beginScene();
-    sprite.begin(D3DXSPRITE_ALPHABLEND);
+    sprite.begin(d3dxsprite::ALPHABLEND);
     sprite.setTransform(graphics::transformation2D({1, 1}, {0, 0}, 0.0f, {10, 10}));
     const Rect source{0, 0, 16, 16};
     sprite.draw(texture, &source, 0xFFFFFFFF);
@@ -70,7 +70,7 @@ TEST_F(BackendTest, WindowsAreCreatedHiddenAndStyledPlacedAndShown) {
     EXPECT_NE(SDL_GetWindowFlags(sdlWindow) & SDL_WINDOW_HIDDEN, 0u);
     EXPECT_NE(SDL_GetWindowFlags(sdlWindow) & SDL_WINDOW_BORDERLESS, 0u);
     EXPECT_STREQ(SDL_GetWindowTitle(sdlWindow), "Backend test");
-    EXPECT_EQ(backend->windows().createWindow("NoSuchClass", "x", WS_POPUP, 0, 0, 10, 10),
+    EXPECT_EQ(backend->windows().createWindow("NoSuchClass", "x", ws::POPUP, 0, 0, 10, 10),
               nullptr);
 
     createDevice(true);
@@ -88,12 +88,12 @@ TEST_F(BackendTest, WindowsAreCreatedHiddenAndStyledPlacedAndShown) {
     EXPECT_EQ(left, 100 + frameLeft);
     EXPECT_EQ(top, 80 + frameTop);
 
-    backend->windows().setWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    backend->windows().setWindowPos(window, hwnd::TOPMOST, 0, 0, 0, 0, swp::NOSIZE | swp::NOMOVE);
     EXPECT_NE(SDL_GetWindowFlags(sdlWindow) & SDL_WINDOW_ALWAYS_ON_TOP, 0u);
     SDL_GetWindowSize(sdlWindow, &width, &height);
     EXPECT_EQ(width, 800);
 
-    backend->windows().showWindow(window, SW_HIDE);
+    backend->windows().showWindow(window, sw::HIDE);
     EXPECT_NE(SDL_GetWindowFlags(sdlWindow) & SDL_WINDOW_HIDDEN, 0u);
 }
 
@@ -112,10 +112,10 @@ TEST_F(BackendTest, IconFilesBecomeWindowIcons) {
     withIcon.icon = icon;
     withIcon.className = "IconClass";
     ASSERT_TRUE(windows.registerClass(withIcon));
-    WindowHandle iconWindow = windows.createWindow("IconClass", "Icon", WS_POPUP, 0, 0, 64, 64);
+    WindowHandle iconWindow = windows.createWindow("IconClass", "Icon", ws::POPUP, 0, 0, 64, 64);
     ASSERT_NE(iconWindow, nullptr);
     // The window manager now holds the picture as the window's _NET_WM_ICON.
-    windows.showWindow(iconWindow, SW_SHOW);
+    windows.showWindow(iconWindow, sw::SHOW);
     pumpFor(100);
     const std::string command =
         "xprop -name Icon _NET_WM_ICON 2>/dev/null | grep -q 'Icon (16 x 16)'";
@@ -126,8 +126,8 @@ TEST_F(BackendTest, IconFilesBecomeWindowIcons) {
 TEST_F(BackendTest, ClosingTheWindowSendsCloseToItsProcedure) {
     createDevice(true);
     later("xdotool search --sync --name '^Backend test$' windowactivate --sync key alt+F4");
-    ASSERT_TRUE(pumpUntil([] { return receivedMessage(WM_CLOSE, 0); }));
-    EXPECT_EQ(lastMessage(WM_CLOSE)->window, window);
+    ASSERT_TRUE(pumpUntil([] { return receivedMessage(wm::CLOSE, 0); }));
+    EXPECT_EQ(lastMessage(wm::CLOSE)->window, window);
     // Closing asks; the window is still there until the program destroys it.
     EXPECT_TRUE(registry()->alive());
 }
@@ -140,29 +140,29 @@ TEST_F(BackendTest, KeysCountWhenDownOrPressedSinceTheLastQuestion) {
 
     // A tap between two questions is reported once.
     xdotool("key Left");
-    ASSERT_TRUE(pumpUntil([] { return receivedMessage(WM_KEYUP, VK_LEFT); }));
-    EXPECT_TRUE(receivedMessage(WM_KEYDOWN, VK_LEFT));
-    EXPECT_FALSE(input.keyDown(VK_LEFT));
-    EXPECT_TRUE(input.keyPressed(VK_LEFT));
-    EXPECT_FALSE(input.keyPressed(VK_LEFT));
+    ASSERT_TRUE(pumpUntil([] { return receivedMessage(wm::KEYUP, vk::LEFT); }));
+    EXPECT_TRUE(receivedMessage(wm::KEYDOWN, vk::LEFT));
+    EXPECT_FALSE(input.keyDown(vk::LEFT));
+    EXPECT_TRUE(input.keyPressed(vk::LEFT));
+    EXPECT_FALSE(input.keyPressed(vk::LEFT));
 
     // Seen even when nobody takes the messages off the queue.
     xdotool("key Right");
     SDL_Delay(100);
     SDL_PumpEvents();
-    EXPECT_TRUE(input.keyPressed(VK_RIGHT));
-    EXPECT_FALSE(input.keyPressed(VK_UP));
+    EXPECT_TRUE(input.keyPressed(vk::RIGHT));
+    EXPECT_FALSE(input.keyPressed(vk::UP));
 
     // A held key counts at every question.
     xdotool("keydown Escape");
-    ASSERT_TRUE(pumpUntil([] { return receivedMessage(WM_KEYDOWN, VK_ESCAPE); }));
-    EXPECT_TRUE(input.keyDown(VK_ESCAPE));
-    EXPECT_TRUE(input.keyPressed(VK_ESCAPE));
-    EXPECT_TRUE(input.keyPressed(VK_ESCAPE));
+    ASSERT_TRUE(pumpUntil([] { return receivedMessage(wm::KEYDOWN, vk::ESCAPE); }));
+    EXPECT_TRUE(input.keyDown(vk::ESCAPE));
+    EXPECT_TRUE(input.keyPressed(vk::ESCAPE));
+    EXPECT_TRUE(input.keyPressed(vk::ESCAPE));
     xdotool("keyup Escape");
-    ASSERT_TRUE(pumpUntil([] { return receivedMessage(WM_KEYUP, VK_ESCAPE); }));
-    EXPECT_FALSE(input.keyDown(VK_ESCAPE));
-    EXPECT_FALSE(input.keyPressed(VK_ESCAPE));
+    ASSERT_TRUE(pumpUntil([] { return receivedMessage(wm::KEYUP, vk::ESCAPE); }));
+    EXPECT_FALSE(input.keyDown(vk::ESCAPE));
+    EXPECT_FALSE(input.keyPressed(vk::ESCAPE));
 }
 
 TEST_F(BackendTest, MouseIsReportedInClientPixels) {
@@ -171,7 +171,7 @@ TEST_F(BackendTest, MouseIsReportedInClientPixels) {
     // Relative to the window as the X server has placed it.
     xdotool("search --name '^Backend test$' mousemove --window %1 200 150");
     ASSERT_TRUE(pumpUntil([] {
-        const Message* moved = lastMessage(WM_MOUSEMOVE);
+        const Message* moved = lastMessage(wm::MOUSEMOVE);
         return moved != nullptr && moved->lParam == sdl::packPoint(200, 150);
     }));
     const Point cursor = input.cursorPosition(window);
@@ -179,14 +179,14 @@ TEST_F(BackendTest, MouseIsReportedInClientPixels) {
     EXPECT_EQ(cursor.y, 150);
 
     xdotool("mousedown 1");
-    ASSERT_TRUE(pumpUntil([] { return lastMessage(WM_LBUTTONDOWN) != nullptr; }));
-    EXPECT_EQ(lastMessage(WM_LBUTTONDOWN)->lParam, sdl::packPoint(200, 150));
-    EXPECT_TRUE(input.keyDown(VK_LBUTTON));
+    ASSERT_TRUE(pumpUntil([] { return lastMessage(wm::LBUTTONDOWN) != nullptr; }));
+    EXPECT_EQ(lastMessage(wm::LBUTTONDOWN)->lParam, sdl::packPoint(200, 150));
+    EXPECT_TRUE(input.keyDown(vk::LBUTTON));
     xdotool("mouseup 1");
-    ASSERT_TRUE(pumpUntil([] { return lastMessage(WM_LBUTTONUP) != nullptr; }));
-    EXPECT_FALSE(input.keyDown(VK_LBUTTON));
-    EXPECT_TRUE(input.keyPressed(VK_LBUTTON));  // the click, once
-    EXPECT_FALSE(input.keyPressed(VK_LBUTTON));
+    ASSERT_TRUE(pumpUntil([] { return lastMessage(wm::LBUTTONUP) != nullptr; }));
+    EXPECT_FALSE(input.keyDown(vk::LBUTTON));
+    EXPECT_TRUE(input.keyPressed(vk::LBUTTON));  // the click, once
+    EXPECT_FALSE(input.keyPressed(vk::LBUTTON));
 }
 
 TEST_F(BackendTest, CursorIsInBackBufferPixelsOnALargerFullScreen) {
@@ -194,8 +194,8 @@ TEST_F(BackendTest, CursorIsInBackBufferPixelsOnALargerFullScreen) {
     PresentParameters p = parameters(false);
     p.BackBufferWidth = 800;
     p.BackBufferHeight = 600;
-    ASSERT_EQ(direct3d->createDevice(window, 0, p, &device), D3D_OK);
-    backend->windows().showWindow(window, SW_SHOW);
+    ASSERT_EQ(direct3d->createDevice(window, 0, p, &device), d3d::OK);
+    backend->windows().showWindow(window, sw::SHOW);
     pumpFor(300);
     int width = 0, height = 0;
     SDL_GetWindowSize(sdlWindow(), &width, &height);
@@ -221,29 +221,29 @@ TEST_F(BackendTest, MinimisingLosesTheDeviceUntilRestoredAndReset) {
     ASSERT_EQ(device->createTextureFromFile(
                   sdltest::writeQuadrants(folder.path() + "/q.png", 32, 32, colours), info,
                   &texture),
-              D3D_OK);
+              d3d::OK);
     SpriteBatch* sprite = nullptr;
-    ASSERT_EQ(device->createSprite(&sprite), D3D_OK);
-    EXPECT_EQ(device->testCooperativeLevel(), D3D_OK);
+    ASSERT_EQ(device->createSprite(&sprite), d3d::OK);
+    EXPECT_EQ(device->testCooperativeLevel(), d3d::OK);
     pumpFor(100);
     drawAndRead(*device, *sprite, texture, sdlDevice().renderer());  // first frame settles
     EXPECT_EQ(drawAndRead(*device, *sprite, texture, sdlDevice().renderer()), 0xFF0000u);
 
-    backend->windows().showWindow(window, sdl::SW_MINIMIZE);
-    ASSERT_TRUE(pumpUntil([&] { return device->testCooperativeLevel() == D3DERR_DEVICELOST; }));
-    EXPECT_TRUE(receivedMessage(WM_SIZE, sdl::SIZE_MINIMIZED));
+    backend->windows().showWindow(window, sw::MINIMIZE);
+    ASSERT_TRUE(pumpUntil([&] { return device->testCooperativeLevel() == d3derr::DEVICELOST; }));
+    EXPECT_TRUE(receivedMessage(wm::SIZE, sdl::SIZE_MINIMIZED));
     PresentParameters p = parameters(true);
-    EXPECT_EQ(device->reset(p), D3DERR_DEVICELOST);
-    EXPECT_EQ(device->present(), D3DERR_DEVICELOST);
+    EXPECT_EQ(device->reset(p), d3derr::DEVICELOST);
+    EXPECT_EQ(device->present(), d3derr::DEVICELOST);
 
-    backend->windows().showWindow(window, sdl::SW_RESTORE);
+    backend->windows().showWindow(window, sw::RESTORE);
     ASSERT_TRUE(
-        pumpUntil([&] { return device->testCooperativeLevel() == D3DERR_DEVICENOTRESET; }));
-    EXPECT_EQ(device->testCooperativeLevel(), D3DERR_DEVICENOTRESET);
-    EXPECT_EQ(sprite->onLostDevice(), D3D_OK);
-    EXPECT_EQ(device->reset(p), D3D_OK);
-    EXPECT_EQ(sprite->onResetDevice(), D3D_OK);
-    EXPECT_EQ(device->testCooperativeLevel(), D3D_OK);
+        pumpUntil([&] { return device->testCooperativeLevel() == d3derr::DEVICENOTRESET; }));
+    EXPECT_EQ(device->testCooperativeLevel(), d3derr::DEVICENOTRESET);
+    EXPECT_EQ(sprite->onLostDevice(), d3d::OK);
+    EXPECT_EQ(device->reset(p), d3d::OK);
+    EXPECT_EQ(sprite->onResetDevice(), d3d::OK);
+    EXPECT_EQ(device->testCooperativeLevel(), d3d::OK);
     drawAndRead(*device, *sprite, texture, sdlDevice().renderer());
     EXPECT_EQ(drawAndRead(*device, *sprite, texture, sdlDevice().renderer()), 0xFF0000u);
     delete sprite;
@@ -258,19 +258,19 @@ TEST_F(BackendTest, LostRenderDeviceIsRemadeWithItsTextures) {
     ASSERT_EQ(device->createTextureFromFile(
                   sdltest::writeQuadrants(folder.path() + "/g.png", 16, 16, colours), info,
                   &texture),
-              D3D_OK);
+              d3d::OK);
     SpriteBatch* sprite = nullptr;
-    ASSERT_EQ(device->createSprite(&sprite), D3D_OK);
+    ASSERT_EQ(device->createSprite(&sprite), d3d::OK);
     drawAndRead(*device, *sprite, texture, sdlDevice().renderer());
 
     SDL_Event reset{};
     reset.type = SDL_RENDER_DEVICE_RESET;
     SDL_PushEvent(&reset);
-    EXPECT_EQ(device->testCooperativeLevel(), D3DERR_DEVICENOTRESET);
+    EXPECT_EQ(device->testCooperativeLevel(), d3derr::DEVICENOTRESET);
     EXPECT_EQ(sdlDevice().drawingRenderer(), nullptr);
     PresentParameters p = parameters(true);
-    ASSERT_EQ(device->reset(p), D3D_OK);
-    EXPECT_EQ(device->testCooperativeLevel(), D3D_OK);
+    ASSERT_EQ(device->reset(p), d3d::OK);
+    EXPECT_EQ(device->testCooperativeLevel(), d3d::OK);
     SDL_Renderer* renderer = sdlDevice().renderer();
     ASSERT_NE(renderer, nullptr);
     EXPECT_EQ(SDL_GetRenderer(sdlWindow()), renderer);
@@ -286,52 +286,52 @@ TEST_F(BackendTest, DestroyingTheWindowTellsItsProcedureAndLosesTheDevice) {
     received().clear();
     backend->windows().destroyWindow(window);
     ASSERT_FALSE(received().empty());
-    EXPECT_EQ(received().back().message, WM_DESTROY);
+    EXPECT_EQ(received().back().message, wm::DESTROY);
     EXPECT_EQ(received().back().window, window);
     EXPECT_EQ(SDL_GetWindowFromID(id), nullptr);
 
-    EXPECT_EQ(device->testCooperativeLevel(), D3DERR_DEVICELOST);
+    EXPECT_EQ(device->testCooperativeLevel(), d3derr::DEVICELOST);
     PresentParameters p = parameters(true);
-    EXPECT_EQ(device->reset(p), D3DERR_DEVICELOST);
-    EXPECT_EQ(device->present(), D3DERR_DEVICELOST);
-    EXPECT_EQ(device->clear(D3DCLEAR_TARGET, 0, 1.0f, 0), D3D_OK);
+    EXPECT_EQ(device->reset(p), d3derr::DEVICELOST);
+    EXPECT_EQ(device->present(), d3derr::DEVICELOST);
+    EXPECT_EQ(device->clear(d3dclear::TARGET, 0, 1.0f, 0), d3d::OK);
 
     // The handle stays safe to use; nothing reaches the procedure any more.
     received().clear();
     backend->windows().destroyWindow(window);
-    backend->system().dispatchMessage(Message{window, WM_CLOSE, 0, 0});
+    backend->system().dispatchMessage(Message{window, wm::CLOSE, 0, 0});
     EXPECT_TRUE(received().empty());
     EXPECT_EQ(backend->windows().style(window), 0u);
 }
 
 TEST_F(BackendTest, DisplayModesAndAdapterAreReported) {
     DisplayMode desktop;
-    ASSERT_EQ(direct3d->getAdapterDisplayMode(desktop), D3D_OK);
+    ASSERT_EQ(direct3d->getAdapterDisplayMode(desktop), d3d::OK);
     EXPECT_EQ(desktop.Width, 1024u);
     EXPECT_EQ(desktop.Height, 768u);
-    EXPECT_EQ(desktop.Format, D3DFMT_X8R8G8B8);
-    ASSERT_GE(direct3d->getAdapterModeCount(D3DFMT_X8R8G8B8), 1u);
-    EXPECT_EQ(direct3d->getAdapterModeCount(D3DFMT_R5G6B5), 0u);  // a 24-bit screen
+    EXPECT_EQ(desktop.Format, d3dfmt::X8R8G8B8);
+    ASSERT_GE(direct3d->getAdapterModeCount(d3dfmt::X8R8G8B8), 1u);
+    EXPECT_EQ(direct3d->getAdapterModeCount(d3dfmt::R5G6B5), 0u);  // a 24-bit screen
     DisplayMode mode;
-    ASSERT_EQ(direct3d->enumAdapterModes(D3DFMT_X8R8G8B8, 0, mode), D3D_OK);
+    ASSERT_EQ(direct3d->enumAdapterModes(d3dfmt::X8R8G8B8, 0, mode), d3d::OK);
     EXPECT_EQ(mode.Width, 1024u);
-    EXPECT_EQ(direct3d->enumAdapterModes(D3DFMT_X8R8G8B8, 99, mode), D3DERR_INVALIDCALL);
+    EXPECT_EQ(direct3d->enumAdapterModes(d3dfmt::X8R8G8B8, 99, mode), d3derr::INVALIDCALL);
 
-    EXPECT_EQ(direct3d->checkDeviceType(D3DFMT_X8R8G8B8, D3DFMT_X8R8G8B8, false), D3D_OK);
-    EXPECT_EQ(direct3d->checkDeviceType(D3DFMT_X8R8G8B8, D3DFMT_X8R8G8B8, true), D3D_OK);
-    EXPECT_NE(direct3d->checkDeviceType(D3DFMT_R5G6B5, D3DFMT_R5G6B5, false), D3D_OK);
-    EXPECT_NE(direct3d->checkDeviceType(D3DFMT_X8R8G8B8, D3DFMT_A8, true), D3D_OK);
+    EXPECT_EQ(direct3d->checkDeviceType(d3dfmt::X8R8G8B8, d3dfmt::X8R8G8B8, false), d3d::OK);
+    EXPECT_EQ(direct3d->checkDeviceType(d3dfmt::X8R8G8B8, d3dfmt::X8R8G8B8, true), d3d::OK);
+    EXPECT_NE(direct3d->checkDeviceType(d3dfmt::R5G6B5, d3dfmt::R5G6B5, false), d3d::OK);
+    EXPECT_NE(direct3d->checkDeviceType(d3dfmt::X8R8G8B8, d3dfmt::A8, true), d3d::OK);
 
     Caps caps;
-    ASSERT_EQ(direct3d->getDeviceCaps(caps), D3D_OK);
+    ASSERT_EQ(direct3d->getDeviceCaps(caps), d3d::OK);
     AdapterIdentifier id;
-    ASSERT_EQ(direct3d->getAdapterIdentifier(0, id), D3D_OK);
+    ASSERT_EQ(direct3d->getAdapterIdentifier(0, id), d3d::OK);
     const std::string driver = id.Driver;
     EXPECT_NE(driver.find(" on x11"), std::string::npos) << driver;
     EXPECT_GT(std::string(id.Description).size(), 0u);
     // The software OpenGL counts as accelerated and reports its version.
     if (driver.rfind("opengl", 0) == 0) {
-        EXPECT_EQ(caps.DevCaps & D3DDEVCAPS_HWTRANSFORMANDLIGHT, D3DDEVCAPS_HWTRANSFORMANDLIGHT);
+        EXPECT_EQ(caps.DevCaps & d3ddevcaps::HWTRANSFORMANDLIGHT, d3ddevcaps::HWTRANSFORMANDLIGHT);
         EXPECT_NE(id.DriverVersion, 0);
     }
 }
@@ -339,13 +339,13 @@ TEST_F(BackendTest, DisplayModesAndAdapterAreReported) {
 TEST_F(BackendTest, MessageBoxesAnswerWithWin32Codes) {
     System& system = backend->system();
     answerBox("Question box", "Return");
-    EXPECT_EQ(system.messageBox("Go on?", "Question box", 0x1024), IDYES);
+    EXPECT_EQ(system.messageBox("Go on?", "Question box", 0x1024), id::YES);
     answerBox("Three buttons", "Escape");
-    EXPECT_EQ(system.messageBox("Again?", "Three buttons", 0x1026), IDCANCEL);
+    EXPECT_EQ(system.messageBox("Again?", "Three buttons", 0x1026), id::CANCEL);
     answerBox("Closed box", "alt+F4");
-    EXPECT_EQ(system.messageBox("Go on?", "Closed box", 0x1024), IDNO);
+    EXPECT_EQ(system.messageBox("Go on?", "Closed box", 0x1024), id::NO);
     answerBox("Warning box", "Return");
-    EXPECT_EQ(system.messageBox("Careful", "Warning box", 0x1030), IDOK);
+    EXPECT_EQ(system.messageBox("Careful", "Warning box", 0x1030), id::OK);
 }
 
 }  // namespace

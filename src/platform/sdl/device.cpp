@@ -8,14 +8,6 @@
 
 namespace platform::sdl {
 
-namespace {
-
-// What the texture loader answers for a file it cannot decode.
-constexpr HResult D3DXERR_INVALIDDATA = static_cast<HResult>(0x88760B59u);
-constexpr HResult D3DERR_OUTOFVIDEOMEMORY = static_cast<HResult>(0x8876017Cu);
-
-}  // namespace
-
 SdlDevice::SdlDevice(WindowRecord& window) : window_(&window) {
     SDL_AddEventWatch(&SdlDevice::watch, this);
 }
@@ -23,12 +15,12 @@ SdlDevice::SdlDevice(WindowRecord& window) : window_(&window) {
 HResult SdlDevice::create(WindowRecord& window, const PresentParameters& parameters,
                           SdlDevice** out) {
     if (out == nullptr || !window.alive() || window.listener != nullptr) {
-        return D3DERR_INVALIDCALL;
+        return d3derr::INVALIDCALL;
     }
     SdlDevice* device = new SdlDevice(window);
     if (!device->createRenderer()) {
         delete device;
-        return D3DERR_NOTAVAILABLE;
+        return d3derr::NOTAVAILABLE;
     }
     window.listener = device;
     const HResult result = device->applyPresentation(parameters);
@@ -37,7 +29,7 @@ HResult SdlDevice::create(WindowRecord& window, const PresentParameters& paramet
         return result;
     }
     *out = device;
-    return D3D_OK;
+    return d3d::OK;
 }
 
 SdlDevice::~SdlDevice() {
@@ -113,39 +105,39 @@ HResult SdlDevice::applyPresentation(const PresentParameters& parameters) {
             SDL_GetClosestDisplayMode(display, &wanted, &closest) == nullptr ||
             SDL_SetWindowDisplayMode(window, &closest) != 0 ||
             SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) != 0) {
-            return D3DERR_NOTAVAILABLE;
+            return d3derr::NOTAVAILABLE;
         }
     }
-    if (width <= 0 || height <= 0) return D3DERR_INVALIDCALL;
+    if (width <= 0 || height <= 0) return d3derr::INVALIDCALL;
     // The back buffer keeps its size; a larger window or screen shows it scaled.
     SDL_RenderSetLogicalSize(renderer_, width, height);
-    return D3D_OK;
+    return d3d::OK;
 }
 
 HResult SdlDevice::testCooperativeLevel() {
-    if (window_ == nullptr) return D3DERR_DEVICELOST;
+    if (window_ == nullptr) return d3derr::DEVICELOST;
     if (windowUnavailable()) {
         lost_ = true;
-        return D3DERR_DEVICELOST;
+        return d3derr::DEVICELOST;
     }
-    return lost_ ? D3DERR_DEVICENOTRESET : D3D_OK;
+    return lost_ ? d3derr::DEVICENOTRESET : d3d::OK;
 }
 
 HResult SdlDevice::reset(PresentParameters& parameters) {
-    if (window_ == nullptr || windowUnavailable()) return D3DERR_DEVICELOST;
-    if (inScene_) return D3DERR_INVALIDCALL;
+    if (window_ == nullptr || windowUnavailable()) return d3derr::DEVICELOST;
+    if (inScene_) return d3derr::INVALIDCALL;
     if (rendererLost_ || renderer_ == nullptr) {
         destroyRenderer();
-        if (!createRenderer()) return D3DERR_DEVICELOST;
+        if (!createRenderer()) return d3derr::DEVICELOST;
         for (SdlTexture* texture : textures_) {
-            if (!texture->upload(renderer_)) return D3DERR_DEVICELOST;
+            if (!texture->upload(renderer_)) return d3derr::DEVICELOST;
         }
         rendererLost_ = false;
     }
     const HResult result = applyPresentation(parameters);
     if (failed(result)) return result;
     lost_ = false;
-    return D3D_OK;
+    return d3d::OK;
 }
 
 SDL_Renderer* SdlDevice::drawingRenderer() const {
@@ -155,60 +147,60 @@ SDL_Renderer* SdlDevice::drawingRenderer() const {
 
 HResult SdlDevice::clear(std::uint32_t flags, std::uint32_t colour, float, std::uint32_t) {
     SDL_Renderer* renderer = drawingRenderer();
-    if (renderer == nullptr || (flags & D3DCLEAR_TARGET) == 0) return D3D_OK;
+    if (renderer == nullptr || (flags & d3dclear::TARGET) == 0) return d3d::OK;
     SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
     SDL_SetRenderDrawColor(renderer, static_cast<Uint8>(colour >> 16),
                            static_cast<Uint8>(colour >> 8), static_cast<Uint8>(colour),
                            static_cast<Uint8>(colour >> 24));
     SDL_RenderClear(renderer);
-    return D3D_OK;
+    return d3d::OK;
 }
 
 HResult SdlDevice::beginScene() {
-    if (inScene_) return D3DERR_INVALIDCALL;
+    if (inScene_) return d3derr::INVALIDCALL;
     inScene_ = true;
-    return D3D_OK;
+    return d3d::OK;
 }
 
 HResult SdlDevice::endScene() {
-    if (!inScene_) return D3DERR_INVALIDCALL;
+    if (!inScene_) return d3derr::INVALIDCALL;
     inScene_ = false;
-    return D3D_OK;
+    return d3d::OK;
 }
 
 HResult SdlDevice::present() {
     SDL_Renderer* renderer = drawingRenderer();
-    if (renderer == nullptr || windowUnavailable()) return D3DERR_DEVICELOST;
+    if (renderer == nullptr || windowUnavailable()) return d3derr::DEVICELOST;
     // The renderer was made with vsync: this waits for the vertical retrace.
     SDL_RenderPresent(renderer);
-    return D3D_OK;
+    return d3d::OK;
 }
 
 HResult SdlDevice::setRenderState(std::uint32_t, std::uint32_t) {
     // Sprites are flat and never culled; no other state is used.
-    return D3D_OK;
+    return d3d::OK;
 }
 
 HResult SdlDevice::createTextureFromFile(const std::string& path, ImageInfo& info,
                                          TextureResource** out) {
-    if (out == nullptr) return D3DERR_INVALIDCALL;
+    if (out == nullptr) return d3derr::INVALIDCALL;
     std::optional<PaddedImage> image = loadPaddedImage(path);
-    if (!image) return D3DXERR_INVALIDDATA;
+    if (!image) return d3dxerr::INVALIDDATA;
     auto* texture = new SdlTexture(*this, std::move(*image));
     if (renderer_ != nullptr && !texture->upload(renderer_)) {
         delete texture;
-        return D3DERR_OUTOFVIDEOMEMORY;
+        return d3derr::OUTOFVIDEOMEMORY;
     }
     info.Width = texture->image().imageWidth;
     info.Height = texture->image().imageHeight;
     *out = texture;
-    return D3D_OK;
+    return d3d::OK;
 }
 
 HResult SdlDevice::createSprite(SpriteBatch** out) {
-    if (out == nullptr) return D3DERR_INVALIDCALL;
+    if (out == nullptr) return d3derr::INVALIDCALL;
     *out = new SdlSpriteBatch(*this);
-    return D3D_OK;
+    return d3d::OK;
 }
 
 }  // namespace platform::sdl

@@ -17,7 +17,7 @@ class SdlTexture;
 
 class SdlDevice : public Device, private WindowListener {
 public:
-    // D3D_OK and the device in `out`, or the failure code.
+    // d3d::OK and the device in `out`, or the failure code.
     static HResult create(WindowRecord& window, const PresentParameters& parameters,
                           SdlDevice** out);
     ~SdlDevice() override;

@@ -30,11 +30,11 @@ void copyText(char (&target)[size], const std::string& text) {
 
 std::int32_t displayFormatOf(Uint32 pixelFormat) {
     switch (SDL_BITSPERPIXEL(pixelFormat)) {
-        case 15: return D3DFMT_X1R5G5B5;
-        case 16: return D3DFMT_R5G6B5;
+        case 15: return d3dfmt::X1R5G5B5;
+        case 16: return d3dfmt::R5G6B5;
         case 24:
-        case 32: return D3DFMT_X8R8G8B8;
-        default: return D3DFMT_UNKNOWN;
+        case 32: return d3dfmt::X8R8G8B8;
+        default: return d3dfmt::UNKNOWN;
     }
 }
 
@@ -45,9 +45,9 @@ const AdapterFacts& SdlDirect3D::facts() {
 
 HResult SdlDirect3D::getAdapterDisplayMode(DisplayMode& out) {
     SDL_DisplayMode mode{};
-    if (SDL_GetDesktopDisplayMode(display, &mode) != 0) return D3DERR_INVALIDCALL;
+    if (SDL_GetDesktopDisplayMode(display, &mode) != 0) return d3derr::INVALIDCALL;
     out = toDisplayMode(mode);
-    return D3D_OK;
+    return d3d::OK;
 }
 
 std::uint32_t SdlDirect3D::getAdapterModeCount(std::int32_t format) {
@@ -75,41 +75,41 @@ HResult SdlDirect3D::enumAdapterModes(std::int32_t format, std::uint32_t wanted,
         }
         if (seen++ == wanted) {
             out = toDisplayMode(mode);
-            return D3D_OK;
+            return d3d::OK;
         }
     }
-    return D3DERR_INVALIDCALL;
+    return d3derr::INVALIDCALL;
 }
 
 HResult SdlDirect3D::checkDeviceType(std::int32_t adapterFormat, std::int32_t backBufferFormat,
                                      bool windowed) {
     // The renderer draws any back buffer; what the display can show decides.
-    if (backBufferFormat != D3DFMT_X8R8G8B8 && backBufferFormat != D3DFMT_R5G6B5) {
-        return D3DERR_NOTAVAILABLE;
+    if (backBufferFormat != d3dfmt::X8R8G8B8 && backBufferFormat != d3dfmt::R5G6B5) {
+        return d3derr::NOTAVAILABLE;
     }
     if (windowed) {
         DisplayMode desktop;
         if (failed(getAdapterDisplayMode(desktop)) || desktop.Format != adapterFormat) {
-            return D3DERR_NOTAVAILABLE;
+            return d3derr::NOTAVAILABLE;
         }
-        return D3D_OK;
+        return d3d::OK;
     }
     if (adapterFormat != backBufferFormat || getAdapterModeCount(adapterFormat) == 0) {
-        return D3DERR_NOTAVAILABLE;
+        return d3derr::NOTAVAILABLE;
     }
-    return D3D_OK;
+    return d3d::OK;
 }
 
 HResult SdlDirect3D::getDeviceCaps(Caps& out) {
     out = Caps{};
-    if (!facts().found) return D3DERR_NOTAVAILABLE;
-    if (facts().accelerated) out.DevCaps |= D3DDEVCAPS_HWTRANSFORMANDLIGHT;
-    return D3D_OK;
+    if (!facts().found) return d3derr::NOTAVAILABLE;
+    if (facts().accelerated) out.DevCaps |= d3ddevcaps::HWTRANSFORMANDLIGHT;
+    return d3d::OK;
 }
 
 HResult SdlDirect3D::getAdapterIdentifier(std::uint32_t, AdapterIdentifier& out) {
     out = AdapterIdentifier{};
-    if (!facts().found) return D3DERR_NOTAVAILABLE;
+    if (!facts().found) return d3derr::NOTAVAILABLE;
     const char* videoDriver = SDL_GetCurrentVideoDriver();
     copyText(out.Driver,
              facts().renderDriver + " on " + (videoDriver != nullptr ? videoDriver : "?"));
@@ -117,21 +117,21 @@ HResult SdlDirect3D::getAdapterIdentifier(std::uint32_t, AdapterIdentifier& out)
     const char* displayName = SDL_GetDisplayName(display);
     copyText(out.DeviceName, displayName != nullptr ? displayName : "display 0");
     out.DriverVersion = driverVersion(facts().version);
-    return D3D_OK;
+    return d3d::OK;
 }
 
 HResult SdlDirect3D::createDevice(WindowHandle focusWindow, std::uint32_t,
                                   PresentParameters& parameters, Device** out) {
-    if (out == nullptr) return D3DERR_INVALIDCALL;
+    if (out == nullptr) return d3derr::INVALIDCALL;
     WindowHandle handle =
         parameters.hDeviceWindow != nullptr ? parameters.hDeviceWindow : focusWindow;
     WindowRecord* window = windows_.find(handle);
-    if (window == nullptr) return D3DERR_INVALIDCALL;
+    if (window == nullptr) return d3derr::INVALIDCALL;
     SdlDevice* device = nullptr;
     const HResult result = SdlDevice::create(*window, parameters, &device);
     if (failed(result)) return result;
     *out = device;
-    return D3D_OK;
+    return d3d::OK;
 }
 
 }  // namespace platform::sdl

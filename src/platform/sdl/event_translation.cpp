@@ -9,16 +9,16 @@ namespace {
 bool windowMessage(const SDL_WindowEvent& event, Message& out) {
     switch (event.event) {
         case SDL_WINDOWEVENT_CLOSE:
-            out.message = WM_CLOSE;
+            out.message = wm::CLOSE;
             return true;
         case SDL_WINDOWEVENT_MINIMIZED:
-            out.message = WM_SIZE;
+            out.message = wm::SIZE;
             out.wParam = SIZE_MINIMIZED;
             return true;
         case SDL_WINDOWEVENT_MAXIMIZED:
         case SDL_WINDOWEVENT_RESTORED:
         case SDL_WINDOWEVENT_SIZE_CHANGED: {
-            out.message = WM_SIZE;
+            out.message = wm::SIZE;
             out.wParam =
                 event.event == SDL_WINDOWEVENT_MAXIMIZED ? SIZE_MAXIMIZED : SIZE_RESTORED;
             int width = 0;
@@ -40,10 +40,10 @@ bool keyMessage(const SDL_KeyboardEvent& event, Message& out) {
     // Repeat count 1; bit 30 = the key was down before; bit 31 = it is being released.
     std::uint32_t flags = 1;
     if (event.type == SDL_KEYDOWN) {
-        out.message = WM_KEYDOWN;
+        out.message = wm::KEYDOWN;
         if (event.repeat != 0) flags |= 1u << 30;
     } else {
-        out.message = WM_KEYUP;
+        out.message = wm::KEYUP;
         flags |= (1u << 30) | (1u << 31);
     }
     out.lParam = static_cast<std::intptr_t>(static_cast<std::int32_t>(flags));
@@ -74,7 +74,7 @@ bool translateEvent(const SDL_Event& event, WindowRegistry& windows, Message& ou
             break;
         case SDL_MOUSEMOTION:
             windowId = event.motion.windowID;
-            message.message = WM_MOUSEMOVE;
+            message.message = wm::MOUSEMOVE;
             message.wParam = (event.motion.state & SDL_BUTTON_LMASK) != 0 ? MK_LBUTTON : 0;
             message.lParam = packPoint(event.motion.x, event.motion.y);
             mapped = true;
@@ -84,14 +84,14 @@ bool translateEvent(const SDL_Event& event, WindowRegistry& windows, Message& ou
             windowId = event.button.windowID;
             if (event.button.button == SDL_BUTTON_LEFT) {
                 message.message =
-                    event.type == SDL_MOUSEBUTTONDOWN ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+                    event.type == SDL_MOUSEBUTTONDOWN ? wm::LBUTTONDOWN : wm::LBUTTONUP;
                 message.wParam = event.type == SDL_MOUSEBUTTONDOWN ? MK_LBUTTON : 0;
                 message.lParam = packPoint(event.button.x, event.button.y);
                 mapped = true;
             }
             break;
         default:
-            // SDL_QUIT follows the close of the last window, which is already WM_CLOSE.
+            // SDL_QUIT follows the close of the last window, which is already wm::CLOSE.
             break;
     }
     if (!mapped) return false;

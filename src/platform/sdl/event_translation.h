@@ -7,11 +7,11 @@
 
 namespace platform::sdl {
 
-// WM_SIZE's wParam.
+// wm::SIZE's wParam.
 constexpr std::uintptr_t SIZE_RESTORED = 0;
 constexpr std::uintptr_t SIZE_MINIMIZED = 1;
 constexpr std::uintptr_t SIZE_MAXIMIZED = 2;
-// WM_MOUSEMOVE's wParam bit for the left button.
+// wm::MOUSEMOVE's wParam bit for the left button.
 constexpr std::uintptr_t MK_LBUTTON = 0x0001;
 
 // The message for an event of one of the registry's live windows. False for events

@@ -64,7 +64,7 @@ int virtualKeyOf(SDL_Scancode scancode) {
         return VK_F1 + (scancode - SDL_SCANCODE_F1);
     }
     // The first match gives the generic key (VK_SHIFT, not VK_LSHIFT), as
-    // WM_KEYDOWN reports it.
+    // wm::KEYDOWN reports it.
     for (const KeyPair& pair : namedKeys) {
         if (pair.scancode == scancode) return pair.virtualKey;
     }

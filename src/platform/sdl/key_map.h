@@ -11,7 +11,7 @@ int virtualKeyOf(SDL_Scancode scancode);
 // Every key position that counts as the virtual key (both Shift keys for VK_SHIFT);
 // empty for mouse buttons and unknown codes.
 std::vector<SDL_Scancode> scancodesOf(int virtualKey);
-// The SDL mouse button of VK_LBUTTON, VK_RBUTTON and VK_MBUTTON, 0 otherwise.
+// The SDL mouse button of vk::LBUTTON, VK_RBUTTON and VK_MBUTTON, 0 otherwise.
 int mouseButtonOf(int virtualKey);
 // The virtual key of an SDL mouse button, 0 when it has none.
 int virtualKeyOfMouseButton(int button);

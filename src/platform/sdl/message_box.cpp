@@ -22,29 +22,29 @@ constexpr std::uint32_t escapeKey = SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
 }  // namespace
 
 std::vector<SDL_MessageBoxButtonData> messageBoxButtons(std::uint32_t style) {
-    switch (style & MB_TYPEMASK) {
-        case MB_YESNO:
-            return {button(IDYES, "Yes", enterKey), button(IDNO, "No")};
-        case MB_CANCELTRYCONTINUE:
-            return {button(IDCANCEL, "Cancel", enterKey | escapeKey),
-                    button(IDTRYAGAIN, "Try Again"), button(IDCONTINUE, "Continue")};
+    switch (style & mb::TYPEMASK) {
+        case mb::YESNO:
+            return {button(id::YES, "Yes", enterKey), button(id::NO, "No")};
+        case mb::CANCELTRYCONTINUE:
+            return {button(id::CANCEL, "Cancel", enterKey | escapeKey),
+                    button(id::TRYAGAIN, "Try Again"), button(id::CONTINUE, "Continue")};
         default:
-            return {button(IDOK, "OK", enterKey | escapeKey)};
+            return {button(id::OK, "OK", enterKey | escapeKey)};
     }
 }
 
 int closeAnswer(std::uint32_t style) {
-    switch (style & MB_TYPEMASK) {
-        case MB_YESNO: return IDNO;
-        case MB_CANCELTRYCONTINUE: return IDCANCEL;
-        default: return IDOK;
+    switch (style & mb::TYPEMASK) {
+        case mb::YESNO: return id::NO;
+        case mb::CANCELTRYCONTINUE: return id::CANCEL;
+        default: return id::OK;
     }
 }
 
 std::uint32_t messageBoxIconFlag(std::uint32_t style) {
-    switch (style & MB_ICONMASK) {
-        case MB_ICONERROR: return SDL_MESSAGEBOX_ERROR;
-        case MB_ICONWARNING: return SDL_MESSAGEBOX_WARNING;
+    switch (style & mb::ICONMASK) {
+        case mb::ICONERROR: return SDL_MESSAGEBOX_ERROR;
+        case mb::ICONWARNING: return SDL_MESSAGEBOX_WARNING;
         default: return SDL_MESSAGEBOX_INFORMATION;
     }
 }

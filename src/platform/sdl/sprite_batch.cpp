@@ -9,24 +9,24 @@
 namespace platform::sdl {
 
 HResult SdlSpriteBatch::begin(std::uint32_t flags) {
-    if (open_) return D3DERR_INVALIDCALL;
+    if (open_) return d3derr::INVALIDCALL;
     open_ = true;
-    alphaBlend_ = (flags & D3DXSPRITE_ALPHABLEND) != 0;
+    alphaBlend_ = (flags & d3dxsprite::ALPHABLEND) != 0;
     transform_ = Matrix{};
-    return D3D_OK;
+    return d3d::OK;
 }
 
 HResult SdlSpriteBatch::setTransform(const Matrix& transform) {
     transform_ = transform;
-    return D3D_OK;
+    return d3d::OK;
 }
 
 HResult SdlSpriteBatch::draw(TextureResource* resource, const Rect* source,
                              std::uint32_t colour) {
     auto* texture = dynamic_cast<SdlTexture*>(resource);
-    if (!open_ || texture == nullptr) return D3DERR_INVALIDCALL;
+    if (!open_ || texture == nullptr) return d3derr::INVALIDCALL;
     SDL_Renderer* renderer = device_.drawingRenderer();
-    if (renderer == nullptr || texture->texture() == nullptr) return D3D_OK;
+    if (renderer == nullptr || texture->texture() == nullptr) return d3d::OK;
 
     // Without a source rectangle the whole texture is drawn.
     SDL_Rect area{0, 0, static_cast<int>(texture->image().width),
@@ -39,7 +39,7 @@ HResult SdlSpriteBatch::draw(TextureResource* resource, const Rect* source,
     // what is left over the whole destination, which keeps the size it is given.
     const SpritePlacement placement =
         placeSprite(transform_, static_cast<float>(area.w), static_cast<float>(area.h));
-    if (!placement.visible || area.w <= 0 || area.h <= 0) return D3D_OK;
+    if (!placement.visible || area.w <= 0 || area.h <= 0) return d3d::OK;
 
     SDL_Texture* target = texture->texture();
     SDL_SetTextureBlendMode(target, alphaBlend_ ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_NONE);
@@ -49,20 +49,20 @@ HResult SdlSpriteBatch::draw(TextureResource* resource, const Rect* source,
     const SDL_FPoint corner{0.0f, 0.0f};
     SDL_RenderCopyExF(renderer, target, &area, &placement.destination, placement.angleDegrees,
                       &corner, placement.flip);
-    return D3D_OK;
+    return d3d::OK;
 }
 
 HResult SdlSpriteBatch::end() {
-    if (!open_) return D3DERR_INVALIDCALL;
+    if (!open_) return d3derr::INVALIDCALL;
     open_ = false;
-    return D3D_OK;
+    return d3d::OK;
 }
 
 HResult SdlSpriteBatch::onLostDevice() {
     open_ = false;  // a batch left open does not survive the reset
-    return D3D_OK;
+    return d3d::OK;
 }
 
-HResult SdlSpriteBatch::onResetDevice() { return D3D_OK; }
+HResult SdlSpriteBatch::onResetDevice() { return d3d::OK; }
 
 }  // namespace platform::sdl

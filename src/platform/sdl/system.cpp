@@ -14,7 +14,7 @@ bool SdlSystem::peekMessage(Message& out) {
     if (quitPosted_) {
         quitPosted_ = false;
         out = Message{};
-        out.message = WM_QUIT;
+        out.message = wm::QUIT;
         out.wParam = static_cast<std::uintptr_t>(exitCode_);
         return true;
     }

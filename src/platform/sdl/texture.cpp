@@ -18,10 +18,10 @@ SdlTexture::~SdlTexture() {
 }
 
 HResult SdlTexture::getLevelDesc(std::uint32_t level, SurfaceDesc& out) {
-    if (level != 0) return D3DERR_INVALIDCALL;  // textures are made with one level
+    if (level != 0) return d3derr::INVALIDCALL;  // textures are made with one level
     out.Width = image_.width;
     out.Height = image_.height;
-    return D3D_OK;
+    return d3d::OK;
 }
 
 bool SdlTexture::upload(SDL_Renderer* renderer) {

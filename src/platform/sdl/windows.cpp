@@ -12,7 +12,7 @@ namespace {
 // window is given none.
 char applicationIconTag;
 
-bool captioned(std::uint32_t style) { return (style & WS_CAPTION) == WS_CAPTION; }
+bool captioned(std::uint32_t style) { return (style & ws::CAPTION) == ws::CAPTION; }
 
 }  // namespace
 
@@ -47,8 +47,8 @@ WindowHandle SdlWindows::createWindow(const std::string& className, const std::s
                                       int height) {
     const WindowClass* windowClass = windows_.findClass(className);
     if (windowClass == nullptr || !session_.video()) return nullptr;
-    const int left = x == CW_USEDEFAULT ? static_cast<int>(SDL_WINDOWPOS_UNDEFINED) : x;
-    const int top = x == CW_USEDEFAULT ? static_cast<int>(SDL_WINDOWPOS_UNDEFINED) : y;
+    const int left = x == cw::USEDEFAULT ? static_cast<int>(SDL_WINDOWPOS_UNDEFINED) : x;
+    const int top = x == cw::USEDEFAULT ? static_cast<int>(SDL_WINDOWPOS_UNDEFINED) : y;
     Uint32 flags = SDL_WINDOW_HIDDEN;
     if (!captioned(style)) flags |= SDL_WINDOW_BORDERLESS;
     SDL_Window* window = SDL_CreateWindow(title.c_str(), left, top, std::max(width, 1),
@@ -68,19 +68,19 @@ void SdlWindows::showWindow(WindowHandle handle, int command) {
     SDL_Window* window = live(handle);
     if (window == nullptr) return;
     switch (command) {
-        case SW_HIDE:
+        case sw::HIDE:
             SDL_HideWindow(window);
             break;
-        case SW_SHOWMINIMIZED:
-        case SW_MINIMIZE:
-        case SW_SHOWMINNOACTIVE:
+        case sw::SHOWMINIMIZED:
+        case sw::MINIMIZE:
+        case sw::SHOWMINNOACTIVE:
             SDL_MinimizeWindow(window);
             break;
-        case SW_MAXIMIZE:
+        case sw::MAXIMIZE:
             SDL_ShowWindow(window);
             SDL_MaximizeWindow(window);
             break;
-        case SW_RESTORE:
+        case sw::RESTORE:
             SDL_ShowWindow(window);
             SDL_RestoreWindow(window);
             break;
@@ -89,7 +89,7 @@ void SdlWindows::showWindow(WindowHandle handle, int command) {
             break;
     }
     WindowRecord* record = windows_.find(handle);
-    if (command != SW_HIDE && record->placed &&
+    if (command != sw::HIDE && record->placed &&
         (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) == 0) {
         SDL_SetWindowPosition(window, record->x, record->y);
     }
@@ -126,18 +126,18 @@ void SdlWindows::setWindowPos(WindowHandle handle, std::intptr_t insertAfter, in
                               int width, int height, std::uint32_t flags) {
     SDL_Window* window = live(handle);
     if (window == nullptr) return;
-    if ((flags & SWP_NOSIZE) == 0 && width > 0 && height > 0) {
+    if ((flags & swp::NOSIZE) == 0 && width > 0 && height > 0) {
         SDL_SetWindowSize(window, width, height);
     }
-    if ((flags & SWP_NOMOVE) == 0) {
+    if ((flags & swp::NOMOVE) == 0) {
         SDL_SetWindowPosition(window, x, y);
         WindowRecord* record = windows_.find(handle);
         record->placed = true;
         record->x = x;
         record->y = y;
     }
-    if (insertAfter == HWND_TOPMOST) SDL_SetWindowAlwaysOnTop(window, SDL_TRUE);
-    if (insertAfter == HWND_NOTOPMOST) SDL_SetWindowAlwaysOnTop(window, SDL_FALSE);
+    if (insertAfter == hwnd::TOPMOST) SDL_SetWindowAlwaysOnTop(window, SDL_TRUE);
+    if (insertAfter == hwnd::NOTOPMOST) SDL_SetWindowAlwaysOnTop(window, SDL_FALSE);
 }
 
 void SdlWindows::destroyWindow(WindowHandle handle) {
@@ -145,7 +145,7 @@ void SdlWindows::destroyWindow(WindowHandle handle) {
     if (window == nullptr || !window->alive() || window->destroying) return;
     window->destroying = true;
     SDL_HideWindow(window->sdl);
-    if (window->procedure != nullptr) window->procedure(handle, WM_DESTROY, 0, 0);
+    if (window->procedure != nullptr) window->procedure(handle, wm::DESTROY, 0, 0);
     // The device lets go of the window first, so nothing draws into it any more.
     if (window->listener != nullptr) window->listener->windowDestroyed();
     window->listener = nullptr;

@@ -12,13 +12,6 @@
 
 namespace platform::sdl {
 
-// ShowWindow commands beyond SW_HIDE and SW_SHOW.
-constexpr int SW_SHOWMINIMIZED = 2;
-constexpr int SW_MAXIMIZE = 3;
-constexpr int SW_MINIMIZE = 6;
-constexpr int SW_SHOWMINNOACTIVE = 7;
-constexpr int SW_RESTORE = 9;
-
 class SdlWindows : public Windows {
 public:
     SdlWindows(Session& session, WindowRegistry& windows)
