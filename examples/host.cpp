@@ -11,7 +11,7 @@
 #include "core/object.h"
 #include "log/log.h"
 #include "platform/platform.h"
-#include "platform/sdl/sdl_platform.h"
+#include "platform/headless/headless_platform.h"
 
 namespace {
 
@@ -75,7 +75,7 @@ int runExample(const std::string& scriptFolder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    platform::sdl::SdlPlatform backend;
+    platform::headless::HeadlessPlatform backend;
     platform::install(&backend);
     const std::string scriptFolder = argc > 1 ? argv[1] : EXAMPLE_SCRIPT_FOLDER;
     int status = 0;

@@ -3,11 +3,14 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/headless/headless_platform.h"
 #include "state_bench_data.h"
 
 using namespace state_bench;
 
 int main() {
+    platform::headless::HeadlessPlatform backend;
+    platform::install(&backend);
     Core core(nullptr, nullptr);
     const StateData data = makeData();
     build(core, data);

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "persist/file_sync.h"
+#include "platform/headless/headless_platform.h"
 #include "state_bench_data.h"
 
 using namespace state_bench;
@@ -72,6 +73,8 @@ private:
 }  // namespace
 
 int main() {
+    platform::headless::HeadlessPlatform backend;
+    platform::install(&backend);
     Core core(nullptr, nullptr);
     const StateData data = makeData();
     build(core, data);

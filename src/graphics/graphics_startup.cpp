@@ -1,5 +1,5 @@
+#include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <string>
 
 #include "graphics/graphics.h"
@@ -17,7 +17,8 @@ constexpr char DIRECT3D_MISSING[] =
 // The identifier's texts need not be terminated within their arrays.
 template <std::size_t N>
 std::string fixedText(const char (&text)[N]) {
-    return std::string(text, strnlen(text, N));
+    const char* const end = std::find(text, text + N, '\0');
+    return std::string(text, end);
 }
 
 std::string versionPart(std::int64_t version, int shift) {

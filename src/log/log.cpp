@@ -34,12 +34,7 @@ std::string timeStamp() {
     static const char* const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     const std::time_t seconds = now();
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &seconds);
-#else
-    localtime_r(&seconds, &local);
-#endif
+    const std::tm local = platform::current().system().localTime(seconds);
     char text[64];
     std::snprintf(text, sizeof text, "%.3s %.3s %02d %02d:%02d:%02d %04d\n",
                   days[local.tm_wday % 7], months[local.tm_mon % 12], local.tm_mday,

@@ -6,26 +6,12 @@
 #include <system_error>
 #include <vector>
 
-#ifdef _WIN32
-#include <io.h>
-#include <process.h>
-#else
-#include <unistd.h>
-#endif
-
+#include "platform/platform.h"
 #include "platform/process.h"
 
 namespace file_sync {
 
 namespace {
-
-long processId() {
-#ifdef _WIN32
-    return static_cast<long>(_getpid());
-#else
-    return static_cast<long>(getpid());
-#endif
-}
 
 // Linux gives up after as many links as this; so does a save.
 constexpr int MOST_LINKS = 40;
@@ -99,7 +85,7 @@ bool canOverwrite(const std::string& target) {
 std::string temporaryPathFor(const std::string& target) {
     // Process id and a counter keep concurrent saves of one target apart.
     static std::atomic<unsigned> counter{0};
-    return target + ".tmp" + std::to_string(processId()) + "-" + std::to_string(counter++);
+    return target + ".tmp" + std::to_string(platform::currentProcessId()) + "-" + std::to_string(counter++);
 }
 
 void removeStaleTemporaries(const std::string& target) {
@@ -132,11 +118,7 @@ bool syncToDisk(std::FILE* file) {
     if (std::fflush(file) != 0) {
         return false;
     }
-#ifdef _WIN32
-    return _commit(_fileno(file)) == 0;
-#else
-    return fsync(fileno(file)) == 0;
-#endif
+    return platform::current().system().syncFile(file);
 }
 
 bool replace(const std::string& from, const std::string& to) {

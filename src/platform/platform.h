@@ -3,6 +3,8 @@
 // D3DX 9) or a few lines of emulation on another backend. The engine's logic talks
 // only to these interfaces; a backend installs its implementation at start-up.
 #include <cstdint>
+#include <cstdio>
+#include <ctime>
 #include <string>
 
 #include "platform/d3d_types.h"
@@ -40,6 +42,13 @@ public:
     virtual std::string dataFolder(const std::string& subFolder) = 0;
     // Separator between a folder and a file name on this platform.
     virtual char pathSeparator() const = 0;
+    // GetCurrentProcessId: tells apart the files that several processes make.
+    virtual long processId() = 0;
+    // FlushFileBuffers of the stream's file (fsync elsewhere): what the stream has
+    // already handed to the system reaches the disk; false when the system refuses.
+    virtual bool syncFile(std::FILE* file) = 0;
+    // localtime_s: the calendar time in the local time zone.
+    virtual std::tm localTime(std::time_t seconds) = 0;
 };
 
 // Keyboard and mouse.

@@ -1,9 +1,23 @@
 #include "fakes/fake_platform.h"
 
 #include <filesystem>
+#include <random>
 #include <stdexcept>
 
 namespace fakes {
+
+// Test programs run side by side: a random id keeps their temporary files apart.
+FakeSystem::FakeSystem() : processIdValue(static_cast<long>(std::random_device{}() & 0x7FFFFFFF)) {}
+
+bool FakeSystem::syncFile(std::FILE*) {
+    ++syncs;
+    return !syncFails;
+}
+
+std::tm FakeSystem::localTime(std::time_t seconds) {
+    const std::tm* local = std::localtime(&seconds);
+    return local != nullptr ? *local : std::tm{};
+}
 
 bool FakeSystem::peekMessage(platform::Message& out) {
     if (queue.empty()) {

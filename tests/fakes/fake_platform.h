@@ -2,6 +2,8 @@
 // In-memory platform for tests: a scripted message queue and clock, recorded
 // sleeps and message boxes with queued answers, scripted keys and mouse.
 #include <cstdint>
+#include <cstdio>
+#include <ctime>
 #include <deque>
 #include <filesystem>
 #include <functional>
@@ -39,6 +41,12 @@ public:
     std::deque<int> answers;
     std::string dataFolderPath;  // returned by dataFolder() with the sub-folder appended
     std::string lastSubFolder;
+    // syncFile answers false while this is set (a disk that refuses to sync).
+    bool syncFails = false;
+    int syncs = 0;
+    long processIdValue;
+
+    FakeSystem();
 
     bool peekMessage(platform::Message& out) override;
     void dispatchMessage(const platform::Message& message) override;
@@ -52,6 +60,10 @@ public:
     char pathSeparator() const override {
         return static_cast<char>(std::filesystem::path::preferred_separator);
     }
+    long processId() override { return processIdValue; }
+    bool syncFile(std::FILE* file) override;
+    // The C library's local time: what std::mktime takes apart.
+    std::tm localTime(std::time_t seconds) override;
 };
 
 class FakeInput : public platform::Input {

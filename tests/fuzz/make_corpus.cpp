@@ -5,7 +5,7 @@
 
 #include "core/core.h"
 #include "core/object.h"
-#include "fakes/fake_platform.h"
+#include "platform/headless/headless_platform.h"
 #include "state_fuzz_factory.h"
 
 int main(int argc, char** argv) {
@@ -14,7 +14,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string folder = argv[1];
-    fakes::FakePlatform platform;
+    platform::headless::HeadlessPlatform backend;
+    platform::install(&backend);
     Core core(fuzz::makeObject, nullptr);
     bool ok = true;
 

@@ -7,15 +7,20 @@
 #include <filesystem>
 #include <string>
 
-#include <unistd.h>
-
 #include "core/core.h"
 #include "core/object.h"
-#include "fakes/fake_platform.h"
+#include "platform/headless/headless_platform.h"
 #include "log/log.h"
 #include "state_fuzz_factory.h"
 
 namespace {
+
+platform::headless::HeadlessPlatform& backend() {
+    static platform::headless::HeadlessPlatform headless;
+    return headless;
+}
+
+long processId() { return backend().system().processId(); }
 
 // In memory when the machine offers it: every run writes a file, and a save
 // forces its file onto the disk.
@@ -25,7 +30,7 @@ std::string scratchPath(const char* name) {
     const std::filesystem::path folder = std::filesystem::is_directory(memory, error)
                                              ? memory
                                              : std::filesystem::temp_directory_path();
-    return (folder / ("tessak-state-fuzz-" + std::to_string(getpid()) + "-" + name)).string();
+    return (folder / ("tessak-state-fuzz-" + std::to_string(processId()) + "-" + name)).string();
 }
 
 const std::string& inputPath() {
@@ -53,7 +58,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static fakes::FakePlatform platform;
+    static const bool installed = (platform::install(&backend()), true);
+    (void)installed;
     static Core core(fuzz::makeObject, nullptr);
     const std::string& input = inputPath();
     const std::string& output = outputPath();
@@ -65,8 +71,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::fwrite(data, 1, size, file);
     std::fclose(file);
 
-    // The fake answers every box at once; dropping them keeps memory flat.
-    platform.fakeSystem.boxes.clear();
     bool loaded = false;
     try {
         loaded = core.loadState(input);

@@ -46,6 +46,7 @@ protected:
         return *input;
     }
 
+    fakes::FakePlatform platform;  // the archive forces its file onto the disk through it
     ScratchFolder folder;
     std::filesystem::path path = folder.file("values.bin");
     std::unique_ptr<InputArchive> input;

@@ -145,6 +145,25 @@ TEST_F(StateTest, SaveToUnwritablePlaceFailsQuietly) {
     EXPECT_TRUE(platform.fakeSystem.boxes.empty());
 }
 
+TEST_F(StateTest, SaveThatCannotReachTheDiskKeepsThePreviousFile) {
+    run("x = 2");
+    const std::string path = folder.file("keep.bin").string();
+    ASSERT_TRUE(core.saveState(path));
+    EXPECT_EQ(platform.fakeSystem.syncs, 1);
+    const Bytes before = readFile(path);
+    run("x = 3");
+    platform.fakeSystem.syncFails = true;
+    EXPECT_FALSE(core.saveState(path));
+    EXPECT_EQ(platform.fakeSystem.syncs, 2);
+    EXPECT_EQ(readFile(path), before);
+    EXPECT_EQ(folder.listing(), std::vector<std::string>{"keep.bin"});
+    EXPECT_TRUE(platform.fakeSystem.boxes.empty());
+    // Once the disk takes the data again, so does the save.
+    platform.fakeSystem.syncFails = false;
+    EXPECT_TRUE(core.saveState(path));
+    EXPECT_NE(readFile(path), before);
+}
+
 TEST_F(StateTest, ReplacedFileKeepsItsPermissions) {
     namespace fs = std::filesystem;
     const fs::path target = folder.file("target.bin");

@@ -5,6 +5,7 @@
 #include "platform/sdl/data_folder.h"
 #include "platform/sdl/event_translation.h"
 #include "platform/sdl/message_box.h"
+#include "platform/posix/posix_calls.h"
 
 namespace platform::sdl {
 
@@ -48,5 +49,11 @@ int SdlSystem::messageBox(const std::string& text, const std::string& caption,
 std::string SdlSystem::dataFolder(const std::string& subFolder) {
     return userDataFolder(subFolder);
 }
+
+long SdlSystem::processId() { return posix::processId(); }
+
+bool SdlSystem::syncFile(std::FILE* file) { return posix::syncFile(file); }
+
+std::tm SdlSystem::localTime(std::time_t seconds) { return posix::localTime(seconds); }
 
 }  // namespace platform::sdl

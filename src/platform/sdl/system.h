@@ -2,6 +2,8 @@
 // The message queue, clock, sleep, message boxes and data folder on SDL. Needs no
 // display: video is touched only through the windows it reports on.
 #include <cstdint>
+#include <cstdio>
+#include <ctime>
 #include <string>
 
 #include "platform/platform.h"
@@ -22,6 +24,9 @@ public:
                    std::uint32_t style) override;
     std::string dataFolder(const std::string& subFolder) override;
     char pathSeparator() const override { return '/'; }
+    long processId() override;
+    bool syncFile(std::FILE* file) override;
+    std::tm localTime(std::time_t seconds) override;
 
 private:
     WindowRegistry& windows_;

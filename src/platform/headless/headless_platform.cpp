@@ -1,0 +1,67 @@
+#include "platform/headless/headless_platform.h"
+
+#include <filesystem>
+#include <iostream>
+#include <system_error>
+#include <thread>
+
+#include "platform/posix/posix_calls.h"
+
+namespace platform::headless {
+
+bool HeadlessSystem::peekMessage(Message& out) {
+    if (!quitPosted_) {
+        return false;
+    }
+    quitPosted_ = false;
+    out = Message{};
+    out.message = wm::QUIT;
+    out.wParam = static_cast<std::uintptr_t>(exitCode_);
+    return true;
+}
+
+void HeadlessSystem::postQuitMessage(int exitCode) {
+    quitPosted_ = true;
+    exitCode_ = exitCode;
+}
+
+void HeadlessSystem::sleep(std::uint32_t milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+std::uint32_t HeadlessSystem::milliseconds() {
+    const auto elapsed = std::chrono::steady_clock::now() - start_;
+    // Wraps at 2^32 as timeGetTime does.
+    return static_cast<std::uint32_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+}
+
+int HeadlessSystem::messageBox(const std::string& text, const std::string& caption,
+                               std::uint32_t style) {
+    int answer = id::OK;
+    switch (style & mb::TYPEMASK) {
+        case mb::YESNO: answer = id::YES; break;
+        case mb::CANCELTRYCONTINUE: answer = id::CANCEL; break;
+        default: break;
+    }
+    std::cerr << "[" << caption << "] " << text << " -> answered " << answer << '\n';
+    return answer;
+}
+
+std::string HeadlessSystem::dataFolder(const std::string& subFolder) {
+    if (dataRoot_.empty()) {
+        return {};
+    }
+    const std::filesystem::path folder = std::filesystem::path(dataRoot_) / subFolder;
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    return std::filesystem::is_directory(folder, error) ? folder.string() : std::string();
+}
+
+long HeadlessSystem::processId() { return posix::processId(); }
+
+bool HeadlessSystem::syncFile(std::FILE* file) { return posix::syncFile(file); }
+
+std::tm HeadlessSystem::localTime(std::time_t seconds) { return posix::localTime(seconds); }
+
+}  // namespace platform::headless
