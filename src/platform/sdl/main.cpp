@@ -1,4 +1,5 @@
-// The game program on the SDL2 backend: install the backend, start up, play.
+// The game program on the SDL2 backend: this backend's entry point. It installs
+// the backend, then the portable start-up runs the game.
 #include <ctime>
 #include <exception>
 #include <iostream>
