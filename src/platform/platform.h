@@ -2,6 +2,16 @@
 // The thin platform layer: one operation is one platform call (Win32, Direct3D 9,
 // D3DX 9) or a few lines of emulation on another backend. The engine's logic talks
 // only to these interfaces; a backend installs its implementation at start-up.
+//
+// Ownership: every object handed out through a `**out` argument (createDevice,
+// createTextureFromFile, createSprite) and by createDirect3D belongs to the
+// caller. Releasing one is `delete` (or a std::unique_ptr), never before the
+// objects made from it: textures and sprites before their device, the device
+// before the Direct3D object; one kept until the process ends is never released.
+// On Windows these objects wrap COM interfaces and the wrapper's destructor calls
+// Release, so no caller sees a reference count.
+// A failed call leaves `*out` as it was. Icons and windows belong to the backend
+// (windows until destroyWindow, icons until the backend is destroyed).
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
@@ -12,6 +22,10 @@
 
 namespace platform {
 
+// The engine's own window procedure type. It is not a WNDPROC (no calling
+// convention, no Win32 types): the Win32 backend registers a thunk of its own as
+// the class's procedure, and the thunk calls this with the same four values and
+// returns its result.
 using WindowProc = std::intptr_t (*)(WindowHandle window, std::uint32_t message,
                                      std::uintptr_t wParam, std::intptr_t lParam);
 
