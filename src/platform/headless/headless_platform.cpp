@@ -1,7 +1,6 @@
 #include "platform/headless/headless_platform.h"
 
 #include <filesystem>
-#include <iostream>
 #include <system_error>
 #include <thread>
 
@@ -44,7 +43,9 @@ int HeadlessSystem::messageBox(const std::string& text, const std::string& capti
         case mb::CANCELTRYCONTINUE: answer = id::CANCEL; break;
         default: break;
     }
-    std::cerr << "[" << caption << "] " << text << " -> answered " << answer << '\n';
+    if (boxLog_ != nullptr) {
+        *boxLog_ << "[" << caption << "] " << text << " -> answered " << answer << '\n';
+    }
     return answer;
 }
 

@@ -6,6 +6,7 @@
 // the fuzzer, benchmarks.
 #include <chrono>
 #include <cstdint>
+#include <iostream>
 #include <string>
 
 #include "platform/platform.h"
@@ -14,8 +15,9 @@ namespace platform::headless {
 
 class HeadlessSystem : public System {
 public:
-    // An empty root gives no data folder.
-    explicit HeadlessSystem(std::string dataRoot) : dataRoot_(std::move(dataRoot)) {}
+    // An empty root gives no data folder; boxes are written to `boxLog` unless null.
+    HeadlessSystem(std::string dataRoot, std::ostream* boxLog)
+        : dataRoot_(std::move(dataRoot)), boxLog_(boxLog) {}
 
     bool peekMessage(Message& out) override;
     void dispatchMessage(const Message&) override {}
@@ -34,6 +36,7 @@ public:
 private:
     const std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
     std::string dataRoot_;
+    std::ostream* boxLog_;
     bool quitPosted_ = false;
     int exitCode_ = 0;
 };
@@ -75,7 +78,8 @@ public:
 
 class HeadlessPlatform : public Platform {
 public:
-    explicit HeadlessPlatform(std::string dataRoot = {}) : system_(std::move(dataRoot)) {}
+    explicit HeadlessPlatform(std::string dataRoot = {}, std::ostream* boxLog = &std::cerr)
+        : system_(std::move(dataRoot), boxLog) {}
 
     System& system() override { return system_; }
     Input& input() override { return input_; }
