@@ -56,8 +56,6 @@ public:
     virtual std::string dataFolder(const std::string& subFolder) = 0;
     // Separator between a folder and a file name on this platform.
     virtual char pathSeparator() const = 0;
-    // GetCurrentProcessId: tells apart the files that several processes make.
-    virtual long processId() = 0;
     // FlushFileBuffers of the stream's file (fsync elsewhere): what the stream has
     // already handed to the system reaches the disk; false when the system refuses.
     virtual bool syncFile(std::FILE* file) = 0;

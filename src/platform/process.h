@@ -10,4 +10,7 @@ namespace platform {
 // system never hands out (0, or one too large for it) names no process.
 bool processRunning(std::uint64_t id);
 
+// This process's identifier, as processRunning takes it.
+std::uint64_t currentProcessId();
+
 }  // namespace platform

@@ -5,6 +5,7 @@
 
 #include <signal.h>
 #include <sys/types.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -16,5 +17,7 @@ bool processRunning(std::uint64_t id) {
     // Signal 0 only asks; a process of another user still exists (EPERM).
     return kill(static_cast<pid_t>(id), 0) == 0 || errno == EPERM;
 }
+
+std::uint64_t currentProcessId() { return static_cast<std::uint64_t>(getpid()); }
 
 }  // namespace platform

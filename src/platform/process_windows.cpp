@@ -23,4 +23,6 @@ bool processRunning(std::uint64_t id) {
     return running;
 }
 
+std::uint64_t currentProcessId() { return GetCurrentProcessId(); }
+
 }  // namespace platform

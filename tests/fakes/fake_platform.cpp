@@ -1,13 +1,9 @@
 #include "fakes/fake_platform.h"
 
 #include <filesystem>
-#include <random>
 #include <stdexcept>
 
 namespace fakes {
-
-// Test programs run side by side: a random id keeps their temporary files apart.
-FakeSystem::FakeSystem() : processIdValue(static_cast<long>(std::random_device{}() & 0x7FFFFFFF)) {}
 
 bool FakeSystem::syncFile(std::FILE*) {
     ++syncs;

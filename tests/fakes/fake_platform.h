@@ -44,9 +44,6 @@ public:
     // syncFile answers false while this is set (a disk that refuses to sync).
     bool syncFails = false;
     int syncs = 0;
-    long processIdValue;
-
-    FakeSystem();
 
     bool peekMessage(platform::Message& out) override;
     void dispatchMessage(const platform::Message& message) override;
@@ -60,7 +57,6 @@ public:
     char pathSeparator() const override {
         return static_cast<char>(std::filesystem::path::preferred_separator);
     }
-    long processId() override { return processIdValue; }
     bool syncFile(std::FILE* file) override;
     // The C library's local time: what std::mktime takes apart.
     std::tm localTime(std::time_t seconds) override;

@@ -9,8 +9,9 @@
 
 #include "core/core.h"
 #include "core/object.h"
-#include "platform/headless/headless_platform.h"
 #include "log/log.h"
+#include "platform/headless/headless_platform.h"
+#include "platform/process.h"
 #include "state_fuzz_factory.h"
 
 namespace {
@@ -21,8 +22,6 @@ platform::headless::HeadlessPlatform& backend() {
     return headless;
 }
 
-long processId() { return backend().system().processId(); }
-
 // In memory when the machine offers it: every run writes a file, and a save
 // forces its file onto the disk.
 std::string scratchPath(const char* name) {
@@ -31,7 +30,7 @@ std::string scratchPath(const char* name) {
     const std::filesystem::path folder = std::filesystem::is_directory(memory, error)
                                              ? memory
                                              : std::filesystem::temp_directory_path();
-    return (folder / ("tessak-state-fuzz-" + std::to_string(processId()) + "-" + name)).string();
+    return (folder / ("tessak-state-fuzz-" + std::to_string(platform::currentProcessId()) + "-" + name)).string();
 }
 
 const std::string& inputPath() {

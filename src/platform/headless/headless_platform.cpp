@@ -59,8 +59,6 @@ std::string HeadlessSystem::dataFolder(const std::string& subFolder) {
     return std::filesystem::is_directory(folder, error) ? folder.string() : std::string();
 }
 
-long HeadlessSystem::processId() { return posix::processId(); }
-
 bool HeadlessSystem::syncFile(std::FILE* file) { return posix::syncFile(file); }
 
 std::tm HeadlessSystem::localTime(std::time_t seconds) { return posix::localTime(seconds); }

@@ -4,8 +4,6 @@
 
 namespace platform::posix {
 
-long processId() { return static_cast<long>(getpid()); }
-
 bool syncFile(std::FILE* file) { return fsync(fileno(file)) == 0; }
 
 std::tm localTime(std::time_t seconds) {

@@ -5,7 +5,6 @@
 
 namespace platform::posix {
 
-long processId();
 // fsync of the stream's file descriptor.
 bool syncFile(std::FILE* file);
 // localtime_r: the local calendar time; all zero when the time cannot be converted.

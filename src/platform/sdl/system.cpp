@@ -50,8 +50,6 @@ std::string SdlSystem::dataFolder(const std::string& subFolder) {
     return userDataFolder(subFolder);
 }
 
-long SdlSystem::processId() { return posix::processId(); }
-
 bool SdlSystem::syncFile(std::FILE* file) { return posix::syncFile(file); }
 
 std::tm SdlSystem::localTime(std::time_t seconds) { return posix::localTime(seconds); }

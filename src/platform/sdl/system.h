@@ -24,7 +24,6 @@ public:
                    std::uint32_t style) override;
     std::string dataFolder(const std::string& subFolder) override;
     char pathSeparator() const override { return '/'; }
-    long processId() override;
     bool syncFile(std::FILE* file) override;
     std::tm localTime(std::time_t seconds) override;
 
