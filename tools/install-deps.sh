@@ -10,7 +10,8 @@ packages=(
   build-essential cmake pkg-config
   liblua5.1-0-dev libsdl2-dev libsdl2-image-dev
   libgtest-dev libgmock-dev libbenchmark-dev clang
-  xvfb xauth xfonts-base openbox xdotool x11-utils imagemagick python3 python3-pil
+  xvfb xauth xfonts-base openbox xdotool x11-utils libx11-dev libxtst-dev imagemagick
+  python3 python3-pil
   fonts-dejavu-core
   # The Windows build: MinGW-w64 (posix threads), Wine to run its tests, dpkg-dev for
   # apt-get source (Lua's sources), googletest's sources, xrandr for an 800 x 600 mode.

@@ -9,6 +9,7 @@ falling pair, moves and turns the pair with the arrow keys, and quits with Escap
 usage: play_game.py <game executable> <source folder>
 """
 import os
+import select
 import subprocess
 import sys
 import tempfile
@@ -33,20 +34,24 @@ class Display:
 
     def __init__(self):
         self.processes = []
-        for number in range(90, 140):
-            if os.path.exists("/tmp/.X11-unix/X%d" % number) or os.path.exists("/tmp/.X%d-lock" % number):
-                continue
-            server = subprocess.Popen(
-                ["Xvfb", ":%d" % number, "-screen", "0", "%dx%dx24" % (WIDTH, HEIGHT), "-noreset", "-nolisten", "tcp"],
-                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            self.name = ":%d" % number
-            if self._wait_ready(server):
-                self.processes.append(server)
-                break
-            server.kill()
-            server.wait()
-        else:
-            fail("no free display for Xvfb")
+        # Xvfb takes a free display number itself and writes it to the pipe once it
+        # listens: choosing one here could race another server starting beside it,
+        # and then both tests would drive the same screen.
+        read_end, write_end = os.pipe()
+        server = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % (WIDTH, HEIGHT),
+             "-noreset", "-nolisten", "tcp"],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, pass_fds=(write_end,))
+        os.close(write_end)
+        self.processes.append(server)
+        number = ""
+        with os.fdopen(read_end) as announced:
+            if select.select([announced], [], [], 30)[0]:
+                number = announced.readline().strip()
+        if not number:
+            self.close()
+            fail("Xvfb did not start")
+        self.name = ":" + number
         self.env = dict(os.environ, DISPLAY=self.name)
         self.env.pop("WAYLAND_DISPLAY", None)
         self.processes.append(subprocess.Popen(["openbox", "--sm-disable"], env=self.env,
@@ -68,16 +73,6 @@ class Display:
                 probe.kill()
                 probe.wait()
         fail("openbox frames no window")
-
-    def _wait_ready(self, server):
-        for _ in range(100):
-            if server.poll() is not None:
-                return False
-            if subprocess.call(["xdpyinfo", "-display", self.name],
-                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL) == 0:
-                return True
-            time.sleep(0.1)
-        return False
 
     def run(self, *args):
         return subprocess.run(list(args), env=self.env, capture_output=True, text=True)

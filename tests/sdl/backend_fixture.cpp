@@ -1,5 +1,7 @@
 #include "backend_fixture.h"
 
+#include <SDL_syswm.h>
+
 #include <cstring>
 
 namespace sdltest {
@@ -18,6 +20,7 @@ std::intptr_t recordingProcedure(WindowHandle window, std::uint32_t message,
 }
 
 void BackendTest::SetUp() {
+    ASSERT_TRUE(x.connected()) << "no X server with the XTEST extension";
     received().clear();
     backend = std::make_unique<sdl::SdlPlatform>();
     platform::install(backend.get());
@@ -37,6 +40,10 @@ void BackendTest::SetUp() {
 }
 
 void BackendTest::TearDown() {
+    // A key left down would keep a window manager's shortcut grab on the keyboard
+    // and starve every later test of its input.
+    x.releaseAll();
+    EXPECT_EQ(x.keysHeldDown(), std::vector<std::string>{});
     delete device;
     delete direct3d;
     platform::install(nullptr);
@@ -79,6 +86,32 @@ void BackendTest::createDevice(bool windowed) {
     windows.showWindow(window, sw::SHOW);
     windows.setFocus(window);
     pumpFor(200);
+}
+
+Window BackendTest::xWindow() {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (sdlWindow() == nullptr || !SDL_GetWindowWMInfo(sdlWindow(), &info) ||
+        info.subsystem != SDL_SYSWM_X11) {
+        return None;
+    }
+    return info.info.x11.window;
+}
+
+bool BackendTest::readyForInput() {
+    const Window target = xWindow();
+    if (target == None) return false;
+    if (!pumpUntil([&] { return x.viewable(target); })) return false;
+    x.activate(target);
+    if (!pumpUntil([&] { return x.focused(target); })) return false;
+    int width = 0, height = 0;
+    SDL_GetWindowSize(sdlWindow(), &width, &height);
+    x.movePointer(target, width / 2, height / 2);
+    if (!pumpUntil([&] { return x.pointerOver(target); })) return false;
+    // SDL has seen the focus arrive, so its key state starts from here.
+    return pumpUntil([&] {
+        return (SDL_GetWindowFlags(sdlWindow()) & SDL_WINDOW_INPUT_FOCUS) != 0;
+    });
 }
 
 bool BackendTest::pumpUntil(const std::function<bool()>& done, std::uint32_t milliseconds) {

@@ -14,6 +14,7 @@
 #include "platform/sdl/sdl_platform.h"
 #include "platform/sdl/window_registry.h"
 #include "test_images.h"
+#include "x_driver.h"
 
 namespace sdltest {
 
@@ -36,9 +37,15 @@ protected:
     platform::PresentParameters parameters(bool windowed) const;
     sdl::SdlDevice& sdlDevice() { return *static_cast<platform::sdl::SdlDevice*>(device); }
 
-    // Takes and dispatches messages for `milliseconds`, or until `done` holds.
-    bool pumpUntil(const std::function<bool()>& done, std::uint32_t milliseconds = 3000);
+    // Takes and dispatches messages for `milliseconds`, or until `done` holds. The
+    // limit is generous: a busy machine may take seconds to deliver an event.
+    bool pumpUntil(const std::function<bool()>& done, std::uint32_t milliseconds = 15000);
     void pumpFor(std::uint32_t milliseconds) { pumpUntil([] { return false; }, milliseconds); }
+
+    // Makes the test window ready for keys and the mouse: mapped, with the focus,
+    // and the pointer over it. Input sent earlier may reach another window or none.
+    bool readyForInput();
+    Window xWindow();
 
     SDL_Window* sdlWindow() { return registry()->sdl; }
     platform::sdl::WindowRecord* registry() {
@@ -50,6 +57,7 @@ protected:
     platform::Direct3D* direct3d = nullptr;
     platform::Device* device = nullptr;
     TempFolder folder;
+    XDriver x;
 };
 
 }  // namespace sdltest

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "backend_fixture.h"
+#include "box_answerer.h"
 #include "graphics/transform2d.h"
 #include "platform/sdl/event_translation.h"
 #include "platform/sdl/windows.h"
@@ -12,28 +13,8 @@ namespace {
 
 using namespace platform;
 using sdltest::BackendTest;
+using sdltest::BoxAnswerer;
 using sdltest::received;
-
-// Runs an xdotool command line in the background, after a short wait, so that it
-// acts while the test is blocked or pumping.
-void later(const std::string& commands, int delayMs = 300) {
-    const std::string line = "(sleep " + std::to_string(delayMs / 1000.0) + "; " + commands +
-                             ") >/dev/null 2>&1 &";
-    ASSERT_EQ(std::system(line.c_str()), 0);
-}
-
-void xdotool(const std::string& arguments) {
-    ASSERT_EQ(std::system(("xdotool " + arguments + " >/dev/null 2>&1").c_str()), 0);
-}
-
-// Presses a key in the message box with this caption once it has the focus. The
-// box names itself only in UTF-8 properties, which xdotool's search cannot read.
-void answerBox(const std::string& caption, const std::string& key) {
-    later("for i in $(seq 100); do "
-          "xprop -id \"$(xdotool getactivewindow)\" _NET_WM_NAME | grep -q '\"" + caption +
-              "\"' && { xdotool key " + key + "; break; }; sleep 0.1; done",
-          100);
-}
 
 bool receivedMessage(std::uint32_t message, std::uintptr_t wParam) {
     for (const Message& m : received()) {
@@ -125,7 +106,8 @@ TEST_F(BackendTest, IconFilesBecomeWindowIcons) {
 
 TEST_F(BackendTest, ClosingTheWindowSendsCloseToItsProcedure) {
     createDevice(true);
-    later("xdotool search --sync --name '^Backend test$' windowactivate --sync key alt+F4");
+    ASSERT_TRUE(readyForInput());
+    x.tap("alt+F4");
     ASSERT_TRUE(pumpUntil([] { return receivedMessage(wm::CLOSE, 0); }));
     EXPECT_EQ(lastMessage(wm::CLOSE)->window, window);
     // Closing asks; the window is still there until the program destroys it.
@@ -135,11 +117,10 @@ TEST_F(BackendTest, ClosingTheWindowSendsCloseToItsProcedure) {
 TEST_F(BackendTest, KeysCountWhenDownOrPressedSinceTheLastQuestion) {
     createDevice(true);
     Input& input = backend->input();
-    xdotool("search --sync --name '^Backend test$' windowactivate --sync");
-    pumpFor(100);
+    ASSERT_TRUE(readyForInput());
 
     // A tap between two questions is reported once.
-    xdotool("key Left");
+    x.tap("Left");
     ASSERT_TRUE(pumpUntil([] { return receivedMessage(wm::KEYUP, vk::LEFT); }));
     EXPECT_TRUE(receivedMessage(wm::KEYDOWN, vk::LEFT));
     EXPECT_FALSE(input.keyDown(vk::LEFT));
@@ -147,19 +128,23 @@ TEST_F(BackendTest, KeysCountWhenDownOrPressedSinceTheLastQuestion) {
     EXPECT_FALSE(input.keyPressed(vk::LEFT));
 
     // Seen even when nobody takes the messages off the queue.
-    xdotool("key Right");
-    SDL_Delay(100);
-    SDL_PumpEvents();
+    x.tap("Right");
+    EXPECT_TRUE(sdltest::waitFor(
+        [] {
+            SDL_PumpEvents();
+            return SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_KEYUP, SDL_KEYUP) > 0;
+        },
+        std::chrono::seconds(15)));
     EXPECT_TRUE(input.keyPressed(vk::RIGHT));
     EXPECT_FALSE(input.keyPressed(vk::UP));
 
     // A held key counts at every question.
-    xdotool("keydown Escape");
+    x.press("Escape");
     ASSERT_TRUE(pumpUntil([] { return receivedMessage(wm::KEYDOWN, vk::ESCAPE); }));
     EXPECT_TRUE(input.keyDown(vk::ESCAPE));
     EXPECT_TRUE(input.keyPressed(vk::ESCAPE));
     EXPECT_TRUE(input.keyPressed(vk::ESCAPE));
-    xdotool("keyup Escape");
+    x.release("Escape");
     ASSERT_TRUE(pumpUntil([] { return receivedMessage(wm::KEYUP, vk::ESCAPE); }));
     EXPECT_FALSE(input.keyDown(vk::ESCAPE));
     EXPECT_FALSE(input.keyPressed(vk::ESCAPE));
@@ -168,8 +153,9 @@ TEST_F(BackendTest, KeysCountWhenDownOrPressedSinceTheLastQuestion) {
 TEST_F(BackendTest, MouseIsReportedInClientPixels) {
     createDevice(true);
     Input& input = backend->input();
+    ASSERT_TRUE(readyForInput());
     // Relative to the window as the X server has placed it.
-    xdotool("search --name '^Backend test$' mousemove --window %1 200 150");
+    x.movePointer(xWindow(), 200, 150);
     ASSERT_TRUE(pumpUntil([] {
         const Message* moved = lastMessage(wm::MOUSEMOVE);
         return moved != nullptr && moved->lParam == sdl::packPoint(200, 150);
@@ -178,11 +164,11 @@ TEST_F(BackendTest, MouseIsReportedInClientPixels) {
     EXPECT_EQ(cursor.x, 200);
     EXPECT_EQ(cursor.y, 150);
 
-    xdotool("mousedown 1");
+    x.pressButton(1);
     ASSERT_TRUE(pumpUntil([] { return lastMessage(wm::LBUTTONDOWN) != nullptr; }));
     EXPECT_EQ(lastMessage(wm::LBUTTONDOWN)->lParam, sdl::packPoint(200, 150));
     EXPECT_TRUE(input.keyDown(vk::LBUTTON));
-    xdotool("mouseup 1");
+    x.releaseButton(1);
     ASSERT_TRUE(pumpUntil([] { return lastMessage(wm::LBUTTONUP) != nullptr; }));
     EXPECT_FALSE(input.keyDown(vk::LBUTTON));
     EXPECT_TRUE(input.keyPressed(vk::LBUTTON));  // the click, once
@@ -201,16 +187,18 @@ TEST_F(BackendTest, CursorIsInBackBufferPixelsOnALargerFullScreen) {
     SDL_GetWindowSize(sdlWindow(), &width, &height);
     ASSERT_EQ(width, 1024);
     ASSERT_EQ(height, 768);
-    xdotool("mousemove 512 384");
-    pumpFor(100);
-    Point cursor = backend->input().cursorPosition(window);
-    EXPECT_EQ(cursor.x, 400);
-    EXPECT_EQ(cursor.y, 300);
-    xdotool("mousemove 128 64");
-    pumpFor(100);
-    cursor = backend->input().cursorPosition(window);
-    EXPECT_EQ(cursor.x, 100);
-    EXPECT_EQ(cursor.y, 50);
+    ASSERT_TRUE(readyForInput());
+    Input& input = backend->input();
+    const auto cursorAt = [&](int cursorX, int cursorY) {
+        return pumpUntil([&] {
+            const Point cursor = input.cursorPosition(window);
+            return cursor.x == cursorX && cursor.y == cursorY;
+        });
+    };
+    x.movePointer(None, 512, 384);
+    EXPECT_TRUE(cursorAt(400, 300));
+    x.movePointer(None, 128, 64);
+    EXPECT_TRUE(cursorAt(100, 50));
 }
 
 TEST_F(BackendTest, MinimisingLosesTheDeviceUntilRestoredAndReset) {
@@ -229,14 +217,14 @@ TEST_F(BackendTest, MinimisingLosesTheDeviceUntilRestoredAndReset) {
     drawAndRead(*device, *sprite, texture, sdlDevice().renderer());  // first frame settles
     EXPECT_EQ(drawAndRead(*device, *sprite, texture, sdlDevice().renderer()), 0xFF0000u);
 
-    backend->windows().showWindow(window, sw::MINIMIZE);
+    backend->windows().showWindow(window, sdl::SW_MINIMIZE);
     ASSERT_TRUE(pumpUntil([&] { return device->testCooperativeLevel() == d3derr::DEVICELOST; }));
     EXPECT_TRUE(receivedMessage(wm::SIZE, sdl::SIZE_MINIMIZED));
     PresentParameters p = parameters(true);
     EXPECT_EQ(device->reset(p), d3derr::DEVICELOST);
     EXPECT_EQ(device->present(), d3derr::DEVICELOST);
 
-    backend->windows().showWindow(window, sw::RESTORE);
+    backend->windows().showWindow(window, sdl::SW_RESTORE);
     ASSERT_TRUE(
         pumpUntil([&] { return device->testCooperativeLevel() == d3derr::DEVICENOTRESET; }));
     EXPECT_EQ(device->testCooperativeLevel(), d3derr::DEVICENOTRESET);
@@ -338,14 +326,25 @@ TEST_F(BackendTest, DisplayModesAndAdapterAreReported) {
 
 TEST_F(BackendTest, MessageBoxesAnswerWithWin32Codes) {
     System& system = backend->system();
-    answerBox("Question box", "Return");
-    EXPECT_EQ(system.messageBox("Go on?", "Question box", 0x1024), id::YES);
-    answerBox("Three buttons", "Escape");
-    EXPECT_EQ(system.messageBox("Again?", "Three buttons", 0x1026), id::CANCEL);
-    answerBox("Closed box", "alt+F4");
-    EXPECT_EQ(system.messageBox("Go on?", "Closed box", 0x1024), id::NO);
-    answerBox("Warning box", "Return");
-    EXPECT_EQ(system.messageBox("Careful", "Warning box", 0x1030), id::OK);
+    const auto answer = [&](const char* caption, const char* key, std::uint32_t style) {
+        BoxAnswerer answerer(caption, key);
+        const int code = system.messageBox("Go on?", caption, style);
+        EXPECT_FALSE(answerer.forcedClosed()) << caption << ": nobody answered it";
+        return code;
+    };
+    EXPECT_EQ(answer("Question box", "Return", 0x1024), id::YES);
+    EXPECT_EQ(answer("Three buttons", "Escape", 0x1026), id::CANCEL);
+    EXPECT_EQ(answer("Closed box", "alt+F4", 0x1024), id::NO);
+    EXPECT_EQ(answer("Warning box", "Return", 0x1030), id::OK);
+}
+
+TEST_F(BackendTest, ABoxNobodyAnswersIsClosedAndReported) {
+    BoxAnswerer answerer("Unanswered box", "Tab", std::chrono::seconds(2));
+    // Tab picks no button: the box stays until the answerer gives up and closes it.
+    const std::uint32_t start = SDL_GetTicks();
+    EXPECT_EQ(backend->system().messageBox("Anyone?", "Unanswered box", 0x1024), id::NO);
+    EXPECT_TRUE(answerer.forcedClosed());
+    EXPECT_LT(SDL_GetTicks() - start, 15000u);
 }
 
 }  // namespace

@@ -1,0 +1,300 @@
+#include "x_driver.h"
+
+#include <X11/XKBlib.h>
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+
+#include <algorithm>
+#include <mutex>
+
+namespace sdltest {
+
+namespace {
+
+std::vector<std::string> split(const std::string& chord) {
+    std::vector<std::string> keys;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t plus = chord.find('+', start);
+        keys.push_back(chord.substr(start, plus - start));
+        if (plus == std::string::npos) return keys;
+        start = plus + 1;
+    }
+}
+
+// The modifier names people write, as key symbols.
+std::string keysymName(const std::string& key) {
+    if (key == "alt") return "Alt_L";
+    if (key == "ctrl") return "Control_L";
+    if (key == "shift") return "Shift_L";
+    return key;
+}
+
+// Windows the driver asks about may go away at any moment (a box closing, a test
+// window destroyed): errors on the driver's own connections mean "not there" and
+// must not end the program as Xlib's default handler would. Errors on any other
+// connection (SDL's) go to the handler that was there before.
+std::mutex driversLock;
+std::vector<Display*> drivers;
+XErrorHandler previousHandler = nullptr;
+
+int ignoreDriverErrors(Display* display, XErrorEvent* error) {
+    {
+        std::lock_guard<std::mutex> lock(driversLock);
+        if (std::find(drivers.begin(), drivers.end(), display) != drivers.end()) return 0;
+    }
+    return previousHandler != nullptr ? previousHandler(display, error) : 0;
+}
+
+// SDL sets handlers of its own as it goes, so this is put back before every
+// question that may name a vanished window.
+void installHandler() {
+    XErrorHandler previous = XSetErrorHandler(&ignoreDriverErrors);
+    if (previous != &ignoreDriverErrors) previousHandler = previous;
+}
+
+void addDriver(Display* display) {
+    std::lock_guard<std::mutex> lock(driversLock);
+    installHandler();
+    drivers.push_back(display);
+}
+
+void removeDriver(Display* display) {
+    std::lock_guard<std::mutex> lock(driversLock);
+    drivers.erase(std::remove(drivers.begin(), drivers.end(), display), drivers.end());
+}
+
+}  // namespace
+
+XDriver::XDriver() {
+    display_ = XOpenDisplay(nullptr);
+    if (display_ == nullptr) return;
+    addDriver(display_);
+    int event = 0, error = 0, major = 0, minor = 0;
+    if (!XTestQueryExtension(display_, &event, &error, &major, &minor)) {
+        removeDriver(display_);
+        XCloseDisplay(display_);
+        display_ = nullptr;
+    }
+}
+
+XDriver::~XDriver() {
+    if (display_ == nullptr) return;
+    releaseAll();
+    removeDriver(display_);
+    XCloseDisplay(display_);
+}
+
+void XDriver::releaseAll() {
+    if (display_ == nullptr) return;
+    for (auto it = heldKeys_.rbegin(); it != heldKeys_.rend(); ++it) {
+        XTestFakeKeyEvent(display_, *it, False, CurrentTime);
+    }
+    for (unsigned button : heldButtons_) XTestFakeButtonEvent(display_, button, False, CurrentTime);
+    heldKeys_.clear();
+    heldButtons_.clear();
+    sync();
+}
+
+void XDriver::sync() {
+    {
+        std::lock_guard<std::mutex> lock(driversLock);
+        installHandler();
+    }
+    XSync(display_, False);
+}
+
+unsigned XDriver::keycode(const std::string& key) {
+    const KeySym symbol = XStringToKeysym(keysymName(key).c_str());
+    return symbol == NoSymbol ? 0 : XKeysymToKeycode(display_, symbol);
+}
+
+void XDriver::activate(Window window) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display_, "_NET_ACTIVE_WINDOW", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = 2;  // from a pager: the window manager obeys without question
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display_, DefaultRootWindow(display_), False,
+               SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    sync();
+}
+
+bool XDriver::viewable(Window window) {
+    sync();
+    XWindowAttributes attributes;
+    return XGetWindowAttributes(display_, window, &attributes) != 0 &&
+           attributes.map_state == IsViewable;
+}
+
+bool XDriver::focused(Window window) {
+    sync();
+    Window focus = None;
+    int revert = 0;
+    XGetInputFocus(display_, &focus, &revert);
+    // The focus may rest on a window inside the one asked about.
+    while (focus != None && focus != PointerRoot) {
+        if (focus == window) return true;
+        Window root = None, parent = None;
+        Window* children = nullptr;
+        unsigned count = 0;
+        if (XQueryTree(display_, focus, &root, &parent, &children, &count) == 0) return false;
+        if (children != nullptr) XFree(children);
+        if (parent == root) return false;
+        focus = parent;
+    }
+    return false;
+}
+
+bool XDriver::pointerOver(Window window, int x, int y) {
+    sync();
+    Window root = None, child = None;
+    int rootX = 0, rootY = 0, windowX = 0, windowY = 0;
+    unsigned mask = 0;
+    if (!XQueryPointer(display_, window, &root, &child, &rootX, &rootY, &windowX, &windowY,
+                       &mask)) {
+        return false;
+    }
+    XWindowAttributes attributes;
+    if (XGetWindowAttributes(display_, window, &attributes) == 0) return false;
+    const bool inside = windowX >= 0 && windowY >= 0 && windowX < attributes.width &&
+                        windowY < attributes.height;
+    if (x < 0) return inside;
+    return inside && windowX == x && windowY == y;
+}
+
+bool XDriver::framed(Window window) {
+    sync();
+    Window root = None, parent = None;
+    Window* children = nullptr;
+    unsigned count = 0;
+    if (XQueryTree(display_, window, &root, &parent, &children, &count) == 0) return false;
+    if (children != nullptr) XFree(children);
+    return parent != root;
+}
+
+std::pair<int, int> XDriver::size(Window window) {
+    sync();
+    XWindowAttributes attributes;
+    if (XGetWindowAttributes(display_, window, &attributes) == 0) return {0, 0};
+    return {attributes.width, attributes.height};
+}
+
+std::uint32_t XDriver::screenPixel(int x, int y) {
+    XImage* image = XGetImage(display_, DefaultRootWindow(display_), x, y, 1, 1, AllPlanes,
+                              ZPixmap);
+    if (image == nullptr) return 0xFFFFFFFFu;
+    const auto pixel = static_cast<std::uint32_t>(XGetPixel(image, 0, 0) & 0xFFFFFF);
+    XDestroyImage(image);
+    return pixel;
+}
+
+void XDriver::press(const std::string& key) {
+    const unsigned code = keycode(key);
+    if (code == 0) return;
+    XTestFakeKeyEvent(display_, code, True, CurrentTime);
+    heldKeys_.push_back(code);
+    sync();
+}
+
+void XDriver::release(const std::string& key) {
+    const unsigned code = keycode(key);
+    if (code == 0) return;
+    XTestFakeKeyEvent(display_, code, False, CurrentTime);
+    heldKeys_.erase(std::remove(heldKeys_.begin(), heldKeys_.end(), code), heldKeys_.end());
+    sync();
+}
+
+void XDriver::tap(const std::string& keys) {
+    const std::vector<std::string> chord = split(keys);
+    for (const std::string& key : chord) press(key);
+    for (auto it = chord.rbegin(); it != chord.rend(); ++it) release(*it);
+}
+
+void XDriver::movePointer(Window window, int x, int y) {
+    int rootX = x, rootY = y;
+    if (window != None) {
+        Window child = None;
+        XTranslateCoordinates(display_, window, DefaultRootWindow(display_), x, y, &rootX,
+                              &rootY, &child);
+    }
+    XTestFakeMotionEvent(display_, DefaultScreen(display_), rootX, rootY, CurrentTime);
+    sync();
+}
+
+void XDriver::pressButton(unsigned button) {
+    XTestFakeButtonEvent(display_, button, True, CurrentTime);
+    heldButtons_.push_back(button);
+    sync();
+}
+
+void XDriver::releaseButton(unsigned button) {
+    XTestFakeButtonEvent(display_, button, False, CurrentTime);
+    heldButtons_.erase(std::remove(heldButtons_.begin(), heldButtons_.end(), button),
+                       heldButtons_.end());
+    sync();
+}
+
+std::vector<std::string> XDriver::keysHeldDown() {
+    char keys[32];
+    XQueryKeymap(display_, keys);
+    std::vector<std::string> names;
+    for (unsigned code = 8; code < 256; ++code) {
+        if ((keys[code / 8] & (1 << (code % 8))) == 0) continue;
+        const char* name = XKeysymToString(XkbKeycodeToKeysym(display_, code, 0, 0));
+        names.push_back(name != nullptr ? name : std::to_string(code));
+    }
+    return names;
+}
+
+Window XDriver::findTitled(const std::string& title) {
+    sync();
+    const Atom clientList = XInternAtom(display_, "_NET_CLIENT_LIST", False);
+    const Atom nameAtom = XInternAtom(display_, "_NET_WM_NAME", False);
+    const Atom utf8 = XInternAtom(display_, "UTF8_STRING", False);
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display_, DefaultRootWindow(display_), clientList, 0, 1024, False,
+                           XA_WINDOW, &type, &format, &count, &after, &data) != Success ||
+        data == nullptr) {
+        return None;
+    }
+    Window found = None;
+    const auto* windows = reinterpret_cast<Window*>(data);
+    for (unsigned long i = 0; i < count && found == None; ++i) {
+        unsigned char* name = nullptr;
+        unsigned long length = 0;
+        if (XGetWindowProperty(display_, windows[i], nameAtom, 0, 1024, False, utf8, &type,
+                               &format, &length, &after, &name) == Success &&
+            name != nullptr) {
+            if (title == std::string(reinterpret_cast<char*>(name), length)) found = windows[i];
+            XFree(name);
+        }
+    }
+    XFree(data);
+    return found;
+}
+
+void XDriver::askToClose(Window window) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display_, window, False, NoEventMask, &event);
+    sync();
+}
+
+void XDriver::disconnectOwner(Window window) {
+    XKillClient(display_, window);
+    sync();
+}
+
+}  // namespace sdltest
