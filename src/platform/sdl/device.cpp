@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/sdl/bare_x_fullscreen.h"
 #include "platform/sdl/padded_image.h"
 #include "platform/sdl/sprite_batch.h"
 #include "platform/sdl/texture.h"
@@ -107,6 +108,7 @@ HResult SdlDevice::applyPresentation(const PresentParameters& parameters) {
             SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) != 0) {
             return d3derr::NOTAVAILABLE;
         }
+        fillDisplayWithoutWindowManager(window);
     }
     if (width <= 0 || height <= 0) return d3derr::INVALIDCALL;
     // The back buffer keeps its size; a larger window or screen shows it scaled.
