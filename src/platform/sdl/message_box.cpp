@@ -49,12 +49,12 @@ std::uint32_t messageBoxIconFlag(std::uint32_t style) {
     }
 }
 
-int showMessageBox(const std::string& text, const std::string& caption,
-                   std::uint32_t style) {
+int showMessageBox(const std::string& text, const std::string& caption, std::uint32_t style,
+                   SDL_Window* owner) {
     const std::vector<SDL_MessageBoxButtonData> buttons = messageBoxButtons(style);
     SDL_MessageBoxData box{};
     box.flags = messageBoxIconFlag(style) | SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT;
-    box.window = nullptr;
+    box.window = owner;
     box.title = caption.c_str();
     box.message = text.c_str();
     box.numbuttons = static_cast<int>(buttons.size());

@@ -17,10 +17,12 @@ int closeAnswer(std::uint32_t style);
 // SDL_MESSAGEBOX_ERROR, _WARNING or _INFORMATION for the style's icon.
 std::uint32_t messageBoxIconFlag(std::uint32_t style);
 
-// Shows the box and waits for the answer. When no box can be shown (no display) the
-// text goes to the standard error stream and the answer is 0, as a failed
-// MessageBox gives.
-int showMessageBox(const std::string& text, const std::string& caption,
-                   std::uint32_t style);
+// Shows the box and waits for the answer. A box with an owner (one of the program's
+// shown windows) belongs to it: the window manager keeps it above that window, even
+// a full-screen or topmost one, and centres it there. When no box can be shown (no
+// display) the text goes to the standard error stream and the answer is 0, as a
+// failed MessageBox gives.
+int showMessageBox(const std::string& text, const std::string& caption, std::uint32_t style,
+                   SDL_Window* owner = nullptr);
 
 }  // namespace platform::sdl

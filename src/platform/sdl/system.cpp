@@ -43,7 +43,9 @@ std::uint32_t SdlSystem::milliseconds() { return SDL_GetTicks(); }
 
 int SdlSystem::messageBox(const std::string& text, const std::string& caption,
                           std::uint32_t style) {
-    return showMessageBox(text, caption, style);
+    // Over the program's own window: a system-modal box beneath a full-screen game
+    // would leave the player looking at a screen that seems hung.
+    return showMessageBox(text, caption, style, windows_.frontWindow());
 }
 
 std::string SdlSystem::dataFolder(const std::string& subFolder) {

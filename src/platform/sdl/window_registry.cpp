@@ -43,4 +43,20 @@ WindowRecord* WindowRegistry::findBySdlId(std::uint32_t id) {
     return nullptr;
 }
 
+SDL_Window* WindowRegistry::frontWindow() const {
+    SDL_Window* shown = nullptr;
+    SDL_Window* inFront = nullptr;
+    for (const auto& window : windows_) {
+        if (!window->alive()) continue;
+        const Uint32 flags = SDL_GetWindowFlags(window->sdl);
+        if ((flags & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) != 0) continue;
+        if ((flags & SDL_WINDOW_INPUT_FOCUS) != 0) return window->sdl;
+        if (shown == nullptr) shown = window->sdl;
+        if (inFront == nullptr && (flags & (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_ALWAYS_ON_TOP)) != 0) {
+            inFront = window->sdl;
+        }
+    }
+    return inFront != nullptr ? inFront : shown;
+}
+
 }  // namespace platform::sdl

@@ -55,6 +55,10 @@ public:
     // The live window with this SDL id, or null.
     WindowRecord* findBySdlId(std::uint32_t id);
 
+    // The window the person sees in front: the one with the keyboard focus, else a
+    // shown full-screen or topmost one, else any shown one; null when none is shown.
+    SDL_Window* frontWindow() const;
+
     static WindowHandle handle(WindowRecord& record) { return &record; }
 
 private:
