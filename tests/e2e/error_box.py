@@ -15,7 +15,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from play_game import Display, fail, log  # noqa: E402
+from play_game import Display, fail, log, stop  # noqa: E402
 
 MISSING = "backdrop.png"
 # The box's own background colour, as SDL draws it.
@@ -124,9 +124,7 @@ def main():
                     fail("%s has no entry naming the missing picture" % log_page)
         log("PASS")
     finally:
-        if game_process is not None and game_process.poll() is None:
-            game_process.kill()
-            game_process.wait()
+        stop(game_process)
         display.close()
         shutil.rmtree(work, ignore_errors=True)
 

@@ -92,6 +92,13 @@ class Display:
                 process.kill()
 
 
+def stop(process):
+    """Ends a program the test started, if it still runs."""
+    if process is not None and process.poll() is None:
+        process.kill()
+        process.wait()
+
+
 def difference(a, b):
     """Mean absolute difference per channel of two same-sized RGB images, 0..255."""
     return sum(ImageStat.Stat(ImageChops.difference(a, b)).mean) / 3.0
@@ -255,9 +262,7 @@ def main():
         game_process = None
         log("PASS")
     finally:
-        if game_process is not None and game_process.poll() is None:
-            game_process.kill()
-            game_process.wait()
+        stop(game_process)
         display.close()
 
 

@@ -110,14 +110,20 @@ unsigned XDriver::keycode(const std::string& key) {
     return symbol == NoSymbol ? 0 : XKeysymToKeycode(display_, symbol);
 }
 
-void XDriver::activate(Window window) {
+XEvent XDriver::clientMessage(Window window, const char* type, long first) {
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(display_, "_NET_ACTIVE_WINDOW", False);
+    event.xclient.message_type = XInternAtom(display_, type, False);
     event.xclient.format = 32;
-    event.xclient.data.l[0] = 2;  // from a pager: the window manager obeys without question
+    event.xclient.data.l[0] = first;
     event.xclient.data.l[1] = CurrentTime;
+    return event;
+}
+
+void XDriver::activate(Window window) {
+    // From a pager (2): the window manager obeys without question.
+    XEvent event = clientMessage(window, "_NET_ACTIVE_WINDOW", 2);
     XSendEvent(display_, DefaultRootWindow(display_), False,
                SubstructureRedirectMask | SubstructureNotifyMask, &event);
     sync();
@@ -281,13 +287,8 @@ Window XDriver::findTitled(const std::string& title) {
 }
 
 void XDriver::askToClose(Window window) {
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
+    const auto deleteWindow = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+    XEvent event = clientMessage(window, "WM_PROTOCOLS", deleteWindow);
     XSendEvent(display_, window, False, NoEventMask, &event);
     sync();
 }

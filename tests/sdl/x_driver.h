@@ -60,6 +60,8 @@ public:
 
 private:
     unsigned keycode(const std::string& key);
+    // A 32-bit client message of the type about the window, its first datum given.
+    XEvent clientMessage(Window window, const char* type, long first);
     void sync();
 
     Display* display_ = nullptr;
