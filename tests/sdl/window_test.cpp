@@ -217,14 +217,14 @@ TEST_F(BackendTest, MinimisingLosesTheDeviceUntilRestoredAndReset) {
     drawAndRead(*device, *sprite, texture, sdlDevice().renderer());  // first frame settles
     EXPECT_EQ(drawAndRead(*device, *sprite, texture, sdlDevice().renderer()), 0xFF0000u);
 
-    backend->windows().showWindow(window, sdl::SW_MINIMIZE);
+    backend->windows().showWindow(window, sw::MINIMIZE);
     ASSERT_TRUE(pumpUntil([&] { return device->testCooperativeLevel() == d3derr::DEVICELOST; }));
     EXPECT_TRUE(receivedMessage(wm::SIZE, sdl::SIZE_MINIMIZED));
     PresentParameters p = parameters(true);
     EXPECT_EQ(device->reset(p), d3derr::DEVICELOST);
     EXPECT_EQ(device->present(), d3derr::DEVICELOST);
 
-    backend->windows().showWindow(window, sdl::SW_RESTORE);
+    backend->windows().showWindow(window, sw::RESTORE);
     ASSERT_TRUE(
         pumpUntil([&] { return device->testCooperativeLevel() == d3derr::DEVICENOTRESET; }));
     EXPECT_EQ(device->testCooperativeLevel(), d3derr::DEVICENOTRESET);
