@@ -80,7 +80,7 @@ void warning(const std::string& message) {
 void error(const std::string& message) {
     showBox(message, platform::mb::SYSTEMMODAL | platform::mb::ICONERROR | platform::mb::OK);
     report(message, ERROR_LEVEL);
-    throw Fatal{0};
+    throw Fatal{};
 }
 
 int askYesNo(const std::string& message) {

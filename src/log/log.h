@@ -10,7 +10,8 @@ namespace Log {
 
 // What `Log::error` throws once its box is closed and its entry written. Nothing
 // in the engine catches it: it travels to the entry point, which ends the program.
-using Fatal = int;
+// A type of its own, so that no other thrown value is taken for it.
+struct Fatal {};
 
 // Points the log at <data folder>/<subFolder>/Log.html and starts a fresh page.
 // False when no folder can be had or the page cannot be written.

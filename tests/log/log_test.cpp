@@ -126,13 +126,23 @@ TEST_F(LogTest, ErrorShowsItsBoxWritesItsEntryThenThrows) {
     try {
         Log::error("fatal");
         returned = true;
-    } catch (Log::Fatal value) {
-        EXPECT_EQ(value, 0);
+    } catch (const Log::Fatal&) {
     }
     EXPECT_FALSE(returned);
     ASSERT_EQ(platformFake.fakeSystem.boxes.size(), 1u);
     EXPECT_EQ(platformFake.fakeSystem.boxes[0].style, 0x1010u);
     EXPECT_EQ(page(), HEADER + entry("FF0000", "<blink>!</blink>", "fatal"));
+}
+
+TEST(LogFatal, IsATypeOfItsOwnThatNoOtherThrownValueMatches) {
+    bool caughtAsFatal = false;
+    try {
+        throw 0;
+    } catch (const Log::Fatal&) {
+        caughtAsFatal = true;
+    } catch (int) {
+    }
+    EXPECT_FALSE(caughtAsFatal);
 }
 
 TEST_F(LogTest, NoDataFolderLeavesTheLogOff) {
