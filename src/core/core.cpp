@@ -4,13 +4,18 @@
 #include "core/frame_time.h"
 #include "core/lock.h"
 #include "core/object.h"
+#include "core/script_scope.h"
 #include "log/log.h"
 #include "platform/platform.h"
 
 Core::Core(ObjectFactory objectFactory, FrameCallback frameCallback)
     : objectFactory(objectFactory), frameCallback(frameCallback) {}
 
-Core::~Core() { clearAll(); }
+Core::~Core() {
+    // Host code that held objects is gone with the core.
+    busyDepth = 0;
+    clearAll();
+}
 
 void Core::run() {
     platform::System& system = platform::current().system();
@@ -64,6 +69,7 @@ void Core::updateObjects(float dt) {
     passFinished = false;
     passCursor = objects.begin();
     passLast = std::prev(objects.end());
+    checkBookkeeping();
     while (!passFinished) {
         Object* object = *passCursor;
         if (passCursor == passLast) {
@@ -72,16 +78,26 @@ void Core::updateObjects(float dt) {
             ++passCursor;
         }
         object->update(dt);
+        checkBookkeeping();
     }
 }
 
-void Core::clearAll() {
+bool Core::clearAll() {
+    bool fatalWhileClosing = false;
     if (luaState != nullptr) {
-        lua_close(luaState);
+        // Finalizers run while the state closes: they find no state to start
+        // threads in, and cannot reset it again.
+        lua_State* closing = luaState;
         luaState = nullptr;
+        ScriptScope closingScripts(*this);
+        lua_close(closing);
+        fatalWhileClosing = fatalRaised;
     }
+    // The update pass ends here: what it would visit next is gone.
+    passFinished = true;
     for (Object* object : objects) {
-        delete object;
+        // Host code (an object's update, say) may still hold it.
+        destroyLater(object);
     }
     objects.clear();
     objectIndex.clear();
@@ -91,11 +107,20 @@ void Core::clearAll() {
     }
     locks.clear();
     lockIndex.clear();
-    std::vector<Object*> dead;
-    dead.swap(buried);
-    for (Object* object : dead) {
-        delete object;
+    if (busyDepth == 0) {
+        std::vector<Object*> dead;
+        dead.swap(buried);
+        for (Object* object : dead) {
+            delete object;
+        }
     }
     runningThread = nullptr;
-    pendingFatal = false;
+    checkBookkeeping();
+    return fatalWhileClosing;
+}
+
+bool Core::isScriptRunning() const {
+    lua_Debug frame;
+    return scriptDepth > 0 || runningThread != nullptr ||
+           (luaState != nullptr && lua_getstack(luaState, 0, &frame) != 0);
 }

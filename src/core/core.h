@@ -35,7 +35,10 @@ public:
     void setActive(bool flag) { active = flag; }
     bool isActive() const { return active; }
 
-    // Builds a fresh script state; discards objects, threads and locks.
+    // Builds a fresh script state; discards objects, threads and locks. Refused
+    // with a warning while a script of the current state runs: the state cannot
+    // be closed under it. During the update pass the pass ends; the objects are
+    // destroyed once the pass has returned.
     void reset();
     // Takes effect at the next reset.
     void registerFunction(const std::string& name, lua_CFunction function);
@@ -71,12 +74,29 @@ public:
     void runThread(lua_State* thread, int argumentCount);
     // True when the thread was made by createThread and has not ended.
     bool ownsThread(lua_State* thread) const { return threads.count(thread) != 0; }
+    // True when the thread is one of the core's and its registry reference still
+    // holds it, so that it is alive and may be resumed. A script can drop that
+    // reference (through the debug library); the core then forgets the thread.
+    bool holdsThread(lua_State* thread);
+    // True while script code of the current state runs (a thread, a main chunk,
+    // a finalizer, a chunk that the host runs on the main state).
+    bool isScriptRunning() const;
     // The thread that the host is running right now (null when none): the only
     // one that `wait` may suspend, since the host resumes only what it ran.
     lua_State* getRunningThread() const { return runningThread; }
-    // Set by an engine script function that met a fatal host error: the error
-    // has been reported already and the thread's failure must not report it again.
-    void notePendingFatal() { pendingFatal = true; }
+    // Set by an engine script function that met a fatal host error (reported
+    // already): until the host has received it, no script may catch any error.
+    void noteFatalError() { fatalRaised = true; }
+    bool isFatalErrorRaised() const { return fatalRaised; }
+
+    // Checks every record that the core keeps twice (the lists against their
+    // indexes, the update pass's cursor) and aborts on the first mismatch.
+    // Built into debug and sanitizer builds; elsewhere it does nothing.
+#ifdef TESSAK_CORE_CHECKS
+    void checkBookkeeping() const;
+#else
+    void checkBookkeeping() const {}
+#endif
 
 private:
     friend class Object;
@@ -92,9 +112,10 @@ private:
     void unindexObject(ObjectList::iterator position);
     void dropLocksOf(Object* object);
     void dropThread(lua_State* thread);
+    void forgetThread(lua_State* thread);
     void destroyLater(Object* object);
     void destroyBuried();
-    void clearAll();
+    bool clearAll();
     void unlinkObject(ObjectList::iterator position);
     ObjectList::iterator positionOf(const Object* object);
 
@@ -120,7 +141,11 @@ private:
     ObjectList::iterator passLast;
 
     lua_State* runningThread = nullptr;
-    bool pendingFatal = false;
+    bool fatalRaised = false;
+    // Host calls into the script state in progress (threads run, chunks run,
+    // the state closed); see ScriptScope.
+    int scriptDepth = 0;
+    friend class ScriptScope;
 
     // Objects deleted while host code may still hold them (during the update
     // pass or while a script runs) are destroyed once that code has returned.

@@ -28,6 +28,7 @@ bool Core::addLock(Object* object, std::int32_t eventId) {
     }
     locks.push_back(new Lock(object, eventId));
     keys.emplace_back(eventId, std::prev(locks.end()));
+    checkBookkeeping();
     return true;
 }
 
@@ -47,6 +48,7 @@ void Core::removeLock(Object* object, std::int32_t eventId) {
         // Swap-remove: an object holds few locks and their order here is not used.
         *key = keys.back();
         keys.pop_back();
+        checkBookkeeping();
         // The lock has left the list before its thread runs, so the script can
         // at once pause the same object again and wait on a new lock.
         lock->release();
@@ -70,6 +72,7 @@ void Core::dropLocksOf(Object* object) {
         }
         delete lock;
     }
+    checkBookkeeping();
 }
 
 int Lock::suspend(lua_State* waiting) {
@@ -86,7 +89,9 @@ void Lock::release() {
         return;
     }
     Core* core = object->getCore();
-    if (!core->ownsThread(thread)) {
+    // A thread that the core no longer holds may have been collected: nothing
+    // of it is touched.
+    if (!core->holdsThread(thread)) {
         return;
     }
     if (lua_status(thread) == LUA_YIELD) {

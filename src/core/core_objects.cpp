@@ -1,12 +1,20 @@
 // Core: making, finding and deleting objects. `objects` keeps creation order;
 // `objectIndex` finds an identifier's first object in that order without
 // walking the list.
+#include <cstdint>
+
 #include "core/busy_scope.h"
 #include "core/core.h"
 #include "core/lock.h"
 #include "core/object.h"
 
 Object* Core::createObject(std::int32_t type, const std::string& script) {
+    // Identifiers are handed out from 1 up to the largest one; after that (or
+    // from a loaded next identifier of 0 or below, none of which names an
+    // object) no identifier is left, and so no object is made.
+    if (nextObjectId <= 0) {
+        return nullptr;
+    }
     Object* object = nullptr;
     if (type == 0) {
         object = new Object();
@@ -17,11 +25,13 @@ Object* Core::createObject(std::int32_t type, const std::string& script) {
         return nullptr;
     }
     object->type = type;
-    object->id = nextObjectId++;
+    object->id = nextObjectId;
+    nextObjectId = nextObjectId == INT32_MAX ? 0 : nextObjectId + 1;
     object->script = script;
     object->core = this;
     objects.push_back(object);
     indexObject(std::prev(objects.end()));
+    checkBookkeeping();
     return object;
 }
 
@@ -42,6 +52,7 @@ bool Core::deleteObject(std::int32_t id) {
     // compare with, an object that no longer exists.
     dropLocksOf(object);
     destroyLater(object);
+    checkBookkeeping();
     return true;
 }
 
@@ -123,6 +134,7 @@ void Core::changeObjectId(Object* object, std::int32_t newId) {
     unindexObject(position);
     object->id = newId;
     indexObject(position);
+    checkBookkeeping();
 }
 
 void Core::destroyLater(Object* object) {
@@ -141,4 +153,5 @@ void Core::destroyBuried() {
         dropLocksOf(object);
         delete object;
     }
+    checkBookkeeping();
 }

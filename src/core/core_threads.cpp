@@ -1,10 +1,78 @@
 // Core: script threads. A thread runs its object's script in an environment of
 // its own, then calls the named start function with the object's identifier.
+//
+// Any allocation may run the collector and with it a script's finalizer, which
+// may fail. So the host's own sequences of script calls run as protected calls
+// (a failure there is reported like any script error), and only calls that
+// make no script value run outside them.
 #include "core/busy_scope.h"
 #include "core/core.h"
+#include "core/lock.h"
 #include "core/object.h"
 #include "core/script_error.h"
+#include "core/script_scope.h"
 #include "log/log.h"
+
+namespace {
+
+// What the protected steps of createThread share with the host.
+struct ThreadRequest {
+    const char* script;
+    const char* functionName;
+    lua_State* thread = nullptr;
+    int reference = LUA_NOREF;
+};
+
+// Step two, on the new thread, with the environment, its metatable and `state`
+// as arguments (the request last): runs the script's main chunk and gives the
+// start function, or nothing.
+int prepareStart(lua_State* thread) {
+    const ThreadRequest& request = *static_cast<const ThreadRequest*>(lua_touserdata(thread, 4));
+    int status = luaL_loadfile(thread, request.script);
+    if (status == 0) {
+        status = lua_pcall(thread, 0, 0, 0);
+    }
+    if (status != 0) {
+        return lua_error(thread);  // the chunk's own error value goes on
+    }
+    // Only a function the script itself defined is a start function: look in the
+    // thread's own environment, raw, so no script metamethod runs.
+    lua_pushstring(thread, request.functionName);
+    lua_rawget(thread, 1);
+    if (lua_type(thread, -1) != LUA_TFUNCTION) {
+        return 0;
+    }
+    // From now on, new globals assigned by the running script land in `state`.
+    lua_pushstring(thread, "__newindex");
+    lua_pushvalue(thread, 3);
+    lua_rawset(thread, 2);
+    return 1;
+}
+
+// Step one, on the main state: the thread, its environment (an empty table
+// that falls back on the globals the thread starts with: `state`, then the
+// library table) and its registry reference. Leaves step two ready on the
+// thread's stack.
+int makeThread(lua_State* L) {
+    ThreadRequest& request = *static_cast<ThreadRequest*>(lua_touserdata(L, 1));
+    lua_State* thread = lua_newthread(L);
+    lua_pushcfunction(L, prepareStart);
+    lua_newtable(L);
+    lua_newtable(L);
+    lua_getfenv(L, -4);
+    lua_setfield(L, -2, "__index");
+    lua_pushvalue(L, -1);
+    lua_setmetatable(L, -3);
+    lua_pushvalue(L, -2);
+    lua_setfenv(L, -5);
+    lua_pushvalue(L, LUA_GLOBALSINDEX);
+    lua_xmove(L, thread, 4);
+    request.reference = luaL_ref(L, LUA_REGISTRYINDEX);
+    request.thread = thread;
+    return 0;
+}
+
+}  // namespace
 
 lua_State* Core::createThread(Object* object, const std::string& functionName) {
     if (object->script.empty() || luaState == nullptr) {
@@ -13,56 +81,41 @@ lua_State* Core::createThread(Object* object, const std::string& functionName) {
     // The script's main chunk may delete the object; keep what is needed of it,
     // and keep it alive until the caller has returned.
     BusyScope busy(*this);
+    ScriptScope scripts(*this);
     const std::int32_t id = object->id;
     const std::string script = object->script;
     lua_State* L = luaState;
 
     lua_checkstack(L, lua_gettop(L) + 1);
-    lua_State* thread = lua_newthread(L);
+    ThreadRequest request{script.c_str(), functionName.c_str()};
+    if (lua_cpcall(L, makeThread, &request) != 0) {
+        const ScriptFailure failure(L, -1);
+        lua_pop(L, 1);
+        failure.report();
+    }
+    lua_State* thread = request.thread;
     if (thread == nullptr) {
         Log::error("Failed to create new lua thread.");
     }
-    // The environment: an empty table that falls back on the globals the thread
-    // starts with (`state`, then the library table).
-    lua_newtable(L);
-    lua_newtable(L);
-    lua_getfenv(L, -3);
-    lua_setfield(L, -2, "__index");
-    lua_pushvalue(L, -1);
-    lua_setmetatable(L, -3);
-    lua_pushvalue(L, -2);
-    lua_setfenv(L, -4);
-    // Keep the environment and its metatable on the thread for step 8.
-    lua_xmove(L, thread, 2);
-    threads[thread] = luaL_ref(L, LUA_REGISTRYINDEX);
-
-    int status = luaL_loadfile(thread, script.c_str());
-    if (status == 0) {
-        status = lua_pcall(thread, 0, 0, 0);
+    // A thread that a script let the collector take may have lain here: what
+    // still names it names this one no more.
+    if (threads.count(thread) != 0) {
+        forgetThread(thread);
     }
-    if (status != 0) {
-        const std::string message = scriptErrorText(thread, -1);
+    threads[thread] = request.reference;
+
+    lua_pushlightuserdata(thread, &request);
+    if (lua_pcall(thread, 4, 1, 0) != 0) {
+        const ScriptFailure failure(thread, -1);
+        lua_settop(thread, 0);
         dropThread(thread);
-        Log::error(message);
+        failure.report();
     }
-
-    // Only a function the script itself defined is a start function: look in the
-    // thread's own environment, raw, so no script metamethod runs outside a
-    // protected call.
-    lua_pushstring(thread, functionName.c_str());
-    lua_rawget(thread, 1);
     if (lua_type(thread, -1) != LUA_TFUNCTION) {
         lua_settop(thread, 0);
         dropThread(thread);
         return nullptr;
     }
-    // From now on, new globals assigned by the running script land in `state`.
-    lua_pushstring(thread, "__newindex");
-    lua_pushvalue(L, LUA_GLOBALSINDEX);
-    lua_xmove(L, thread, 1);
-    lua_rawset(thread, 2);
-    lua_remove(thread, 1);
-    lua_remove(thread, 1);
     lua_pushnumber(thread, id);
     return thread;
 }
@@ -89,12 +142,40 @@ struct RunningThread {
 };
 }  // namespace
 
+bool Core::holdsThread(lua_State* thread) {
+    const auto entry = threads.find(thread);
+    if (entry == threads.end() || luaState == nullptr) {
+        return false;
+    }
+    lua_rawgeti(luaState, LUA_REGISTRYINDEX, entry->second);
+    const bool held = lua_tothread(luaState, -1) == thread;
+    lua_pop(luaState, 1);
+    if (!held) {
+        forgetThread(thread);
+    }
+    return held;
+}
+
 void Core::runThread(lua_State* thread, int argumentCount) {
+    if (!holdsThread(thread)) {
+        return;
+    }
     BusyScope busy(*this);
+    ScriptScope scripts(*this);
+    // While it runs, the thread is also held on the main state's stack, which
+    // no script can reach: a script that drops its registry reference and runs
+    // the collector cannot free the thread under itself.
+    lua_State* L = luaState;
+    lua_checkstack(L, 1);
+    lua_rawgeti(L, LUA_REGISTRYINDEX, threads[thread]);
+    const int anchor = lua_gettop(L);
     int result;
     {
         RunningThread running(runningThread, thread);
         result = lua_resume(thread, argumentCount);
+    }
+    if (lua_gettop(L) >= anchor && lua_tothread(L, anchor) == thread) {
+        lua_remove(L, anchor);
     }
     finishResume(thread, result);
 }
@@ -105,16 +186,12 @@ void Core::finishResume(lua_State* thread, int result) {
     }
     if (result == 0) {
         dropThread(thread);
+        checkBookkeeping();
         return;
     }
-    const std::string message = scriptErrorText(thread, -1);
+    const ScriptFailure failure(thread, -1);
     dropThread(thread);
-    if (pendingFatal) {
-        // The host error behind this failure has shown its report already.
-        pendingFatal = false;
-        throw Log::Fatal{};
-    }
-    Log::error(message);
+    failure.report();
 }
 
 void Core::dropThread(lua_State* thread) {
@@ -124,4 +201,14 @@ void Core::dropThread(lua_State* thread) {
     }
     luaL_unref(luaState, LUA_REGISTRYINDEX, entry->second);
     threads.erase(entry);
+}
+
+void Core::forgetThread(lua_State* thread) {
+    threads.erase(thread);
+    for (Lock* lock : locks) {
+        if (lock->thread == thread) {
+            lock->thread = nullptr;
+        }
+    }
+    checkBookkeeping();
 }

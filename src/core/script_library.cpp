@@ -3,12 +3,11 @@
 // Debian's Lua is built as C: a Lua error longjmps through these functions. So
 // no object with a destructor lives across a Lua call that can raise, and no C++
 // exception leaves a function that Lua called (see `guarded`).
-#include <exception>
-
 #include "core/core.h"
 #include "core/key_type.h"
 #include "core/lock.h"
 #include "core/object.h"
+#include "core/script_error.h"
 #include "core/script_number.h"
 #include "log/log.h"
 
@@ -42,29 +41,140 @@ Text textArgument(lua_State* L, int index) {
     return text;
 }
 
-// Runs an engine function and turns a C++ exception (a fatal host error, an
-// allocation failure) into a Lua error raised after the handler has finished,
-// so that no exception crosses the Lua frames above.
+enum class HostOutcome { RETURNED, FATAL, FAILED };
+
+// Raises what a host failure becomes for the script: a fatal host error (its
+// report shown already) travels on as the fatal error value, which no script
+// can catch; any other C++ exception (an allocation failure) is an ordinary
+// script error.
+int raiseHostFailure(lua_State* L, Core& core, HostOutcome outcome) {
+    if (outcome == HostOutcome::FATAL) {
+        core.noteFatalError();
+        pushFatalError(L);
+    } else {
+        lua_pushstring(L, "the host failed inside an engine function");
+    }
+    return lua_error(L);
+}
+
+// Runs an engine function and turns a C++ exception into a Lua error raised
+// after the handler has finished, so that no exception crosses the Lua frames above.
 template <int (*Function)(lua_State*, Core&)>
 int guarded(lua_State* L) {
     Core& core = coreOf(L);
-    bool failed = false;
+    HostOutcome outcome = HostOutcome::RETURNED;
     int results = 0;
     try {
         results = Function(L, core);
     } catch (const Log::Fatal&) {
-        core.notePendingFatal();
-        failed = true;
-    } catch (const std::exception&) {
-        failed = true;
+        outcome = HostOutcome::FATAL;
     } catch (...) {
-        failed = true;
+        outcome = HostOutcome::FAILED;
     }
-    if (failed) {
-        lua_pushstring(L, "the host failed inside an engine function");
-        return lua_error(L);
+    if (outcome != HostOutcome::RETURNED) {
+        return raiseHostFailure(L, core, outcome);
     }
     return results;
+}
+
+// A function that the host registered, run as the engine functions are: its
+// C++ exceptions become script errors. Upvalue 2 is the host's function.
+int guardedHostFunction(lua_State* L) {
+    Core& core = coreOf(L);
+    const lua_CFunction function = lua_tocfunction(L, lua_upvalueindex(2));
+    HostOutcome outcome = HostOutcome::RETURNED;
+    int results = 0;
+    try {
+        results = function(L);
+    } catch (const Log::Fatal&) {
+        outcome = HostOutcome::FATAL;
+    } catch (...) {
+        outcome = HostOutcome::FAILED;
+    }
+    if (outcome != HostOutcome::RETURNED) {
+        return raiseHostFailure(L, core, outcome);
+    }
+    return results;
+}
+
+// The error on top of the stack, caught by a protected call of the script's,
+// goes on when it is (or follows) a fatal host error: then nothing of the
+// script may run any more.
+void raiseOnIfFatal(lua_State* L, Core& core) {
+    if (isFatalError(L, -1) || core.isFatalErrorRaised()) {
+        pushFatalError(L);
+        lua_error(L);
+    }
+}
+
+// pcall, as the library's, except for fatal host errors.
+int scriptProtectedCall(lua_State* L) {
+    Core& core = coreOf(L);
+    luaL_checkany(L, 1);
+    const int status = lua_pcall(L, lua_gettop(L) - 1, LUA_MULTRET, 0);
+    if (status != 0) {
+        raiseOnIfFatal(L, core);
+    }
+    lua_pushboolean(L, status == 0);
+    lua_insert(L, 1);
+    return lua_gettop(L);
+}
+
+// The message handler that xpcall installs: the script's own one (upvalue 2),
+// except that a fatal host error passes unchanged and runs no script code.
+int scriptMessageHandler(lua_State* L) {
+    Core& core = coreOf(L);
+    if (isFatalError(L, 1) || core.isFatalErrorRaised()) {
+        lua_settop(L, 0);
+        pushFatalError(L);
+        return 1;
+    }
+    lua_pushvalue(L, lua_upvalueindex(2));
+    lua_insert(L, 1);
+    lua_call(L, lua_gettop(L) - 1, 1);
+    return 1;
+}
+
+// xpcall, as the library's, except for fatal host errors.
+int scriptProtectedCallWithHandler(lua_State* L) {
+    Core& core = coreOf(L);
+    luaL_checkany(L, 2);
+    lua_settop(L, 2);
+    lua_pushvalue(L, lua_upvalueindex(1));
+    lua_insert(L, 2);
+    lua_pushcclosure(L, scriptMessageHandler, 2);
+    lua_insert(L, 1);
+    const int status = lua_pcall(L, 0, LUA_MULTRET, 1);
+    if (status != 0) {
+        raiseOnIfFatal(L, core);
+    }
+    lua_pushboolean(L, status == 0);
+    lua_replace(L, 1);
+    return lua_gettop(L);
+}
+
+// A library function (upvalue 2) that reports a failure as a false or nil
+// first result (coroutine.resume, load with a reader function), except that a
+// fatal host error goes on.
+int scriptCatchingFunction(lua_State* L) {
+    Core& core = coreOf(L);
+    lua_pushvalue(L, lua_upvalueindex(2));
+    lua_insert(L, 1);
+    lua_call(L, lua_gettop(L) - 1, LUA_MULTRET);
+    if (lua_gettop(L) >= 2 && !lua_toboolean(L, 1)) {
+        lua_settop(L, 2);
+        raiseOnIfFatal(L, core);
+    }
+    return lua_gettop(L);
+}
+
+// Replaces table[name] (the table on top of the stack) with `function`, which
+// gets the core and the replaced value as its upvalues.
+void wrapLibraryFunction(lua_State* L, Core* core, const char* name, lua_CFunction function) {
+    lua_pushlightuserdata(L, core);
+    lua_getfield(L, -2, name);
+    lua_pushcclosure(L, function, 2);
+    lua_setfield(L, -2, name);
 }
 
 int scriptNewObject(lua_State* L, Core& core) {
@@ -97,6 +207,19 @@ int scriptPause(lua_State* L, Core& core) {
     return 1;
 }
 
+// True when a C function (pcall, say) lies between the calling script function
+// and the start of the thread: the thread cannot yield across it.
+bool insideHostCall(lua_State* L) {
+    lua_Debug frame;
+    for (int level = 1; lua_getstack(L, level, &frame) != 0; ++level) {
+        lua_getinfo(L, "S", &frame);
+        if (frame.what[0] == 'C') {
+            return true;
+        }
+    }
+    return false;
+}
+
 int scriptWait(lua_State* L, Core& core) {
     // Reading a field of a value that is not a table raises the script's error.
     // Both fields are read before anything is looked up: a metamethod of the
@@ -115,10 +238,14 @@ int scriptWait(lua_State* L, Core& core) {
     if (lock == nullptr || lock->thread != nullptr) {
         return 0;
     }
-    // Only a thread that the host is running can be resumed by the host: a
-    // coroutine made by the script (or one it resumed itself) goes on at once.
-    if (L != core.getRunningThread()) {
-        return 0;
+    // Only a thread that the host is running can be resumed by the host, and only
+    // where nothing but script functions lie between it and the host: not a main
+    // chunk, a coroutine the script made (or one it resumed itself), nor inside
+    // pcall and the like. There the wait is an error, as the language's own
+    // yield would be, and nothing is recorded.
+    if (L != core.getRunningThread() || insideHostCall(L)) {
+        return luaL_error(L, "wait can only suspend a thread that the engine runs, "
+                             "outside protected calls and coroutines of the script");
     }
     return lock->suspend(L);
 }
@@ -188,7 +315,14 @@ void Core::registerFunction(const std::string& name, lua_CFunction function) {
 }
 
 void Core::reset() {
-    clearAll();
+    if (isScriptRunning()) {
+        Log::warning("The script state cannot be reset while one of its scripts runs.");
+        return;
+    }
+    if (clearAll()) {
+        // A finalizer met a fatal host error while the old state closed.
+        throw Log::Fatal{};
+    }
     nextObjectId = 1;
 
     luaState = luaL_newstate();
@@ -211,9 +345,19 @@ void Core::reset() {
     setEngineFunction(L, this, "getKey", guarded<scriptGetKey>);
     setEngineFunction(L, this, "setKey", guarded<scriptSetKey>);
     for (const auto& [name, function] : functions) {
-        lua_pushcclosure(L, function, 0);
+        lua_pushlightuserdata(L, this);
+        lua_pushcfunction(L, function);
+        lua_pushcclosure(L, guardedHostFunction, 2);
         lua_setfield(L, LUA_GLOBALSINDEX, name.c_str());
     }
+    // The library's protected calls, made unable to catch a fatal host error.
+    lua_pushvalue(L, LUA_GLOBALSINDEX);
+    wrapLibraryFunction(L, this, "pcall", scriptProtectedCall);
+    wrapLibraryFunction(L, this, "xpcall", scriptProtectedCallWithHandler);
+    wrapLibraryFunction(L, this, "load", scriptCatchingFunction);
+    lua_getfield(L, -1, "coroutine");
+    wrapLibraryFunction(L, this, "resume", scriptCatchingFunction);
+    lua_pop(L, 2);
 
     // `state` falls back on the library table and becomes the main thread's
     // global table: globals read there look in `state` first, globals written land in it.

@@ -1,12 +1,14 @@
 // The state file: the shared script variables of the simple kinds, the objects
 // (headers, then bodies) and the next object identifier, in one unframed file.
 #include <cstdio>
+#include <exception>
 #include <filesystem>
 #include <optional>
 #include <string>
 
 #include "core/core.h"
 #include "core/object.h"
+#include "core/script_error.h"
 #include "log/log.h"
 #include "persist/file_sync.h"
 #include "persist/input_archive.h"
@@ -45,20 +47,6 @@ std::optional<std::string> fileAtEndOf(const std::string& path) {
     Log::error("Global variable '" + name + "' type not supported.");
 }
 
-// Puts the script stack back to its height at construction, also when an
-// error report leaves the walk early.
-class StackRestorer {
-public:
-    explicit StackRestorer(lua_State* state) : state(state), top(lua_gettop(state)) {}
-    ~StackRestorer() { lua_settop(state, top); }
-    StackRestorer(const StackRestorer&) = delete;
-    StackRestorer& operator=(const StackRestorer&) = delete;
-
-private:
-    lua_State* state;
-    int top;
-};
-
 // Deletes the temporary file of a save that did not get as far as the rename.
 class TemporaryFile {
 public:
@@ -78,56 +66,100 @@ private:
     bool kept = false;
 };
 
-// The text of the key at `index`, taken from a copy so that converting a number
-// key does not disturb lua_next. Keys with no text form get the form that
-// Lua's tostring gives them.
-std::string variableName(lua_State* state, int index) {
-    lua_pushvalue(state, index);
-    std::string name;
-    if (const char* text = lua_tolstring(state, -1, nullptr)) {
-        name = text;  // up to the first zero byte
-    } else if (lua_type(state, -1) == LUA_TBOOLEAN) {
-        name = lua_toboolean(state, -1) != 0 ? "true" : "false";
-    } else {
-        char address[32];
-        std::snprintf(address, sizeof address, ": %p", lua_topointer(state, -1));
-        name = std::string(lua_typename(state, lua_type(state, -1))) + address;
+// The text of a variable's name: the key's text (`keyText`, from a copy of the
+// key so that converting a number key does not disturb lua_next), up to its
+// first zero byte. Keys with no text form get the form that Lua's tostring
+// gives them.
+std::string variableName(lua_State* state, int keyIndex, const char* keyText) {
+    if (keyText != nullptr) {
+        return keyText;
     }
-    lua_pop(state, 1);
-    return name;
+    if (lua_type(state, keyIndex) == LUA_TBOOLEAN) {
+        return lua_toboolean(state, keyIndex) != 0 ? "true" : "false";
+    }
+    char address[32];
+    std::snprintf(address, sizeof address, ": %p", lua_topointer(state, keyIndex));
+    return std::string(lua_typename(state, lua_type(state, keyIndex))) + address;
+}
+
+// The walk over the shared variables, run as a protected call: converting a
+// key may run the collector and a finalizer that fails. No C++ object lives
+// across a script call here, since a failure leaves by a long jump.
+struct VariableWalk {
+    explicit VariableWalk(OutputArchive& archive) : archive(&archive) {}
+    OutputArchive* archive;
+    std::string unsupported;  // the first variable of a kind that is not saved
+    bool refused = false;
+    std::exception_ptr failure;  // a C++ exception met while writing
+};
+
+// Writes the record of the variable whose key and value are on top of the
+// stack; false when the walk must stop.
+bool writeVariable(VariableWalk& walk, lua_State* state, const char* keyText) {
+    try {
+        const std::string name = variableName(state, -3, keyText);
+        const int type = lua_type(state, -2);
+        if (type != LUA_TNIL && type != LUA_TBOOLEAN && type != LUA_TNUMBER &&
+            type != LUA_TSTRING) {
+            walk.unsupported = name;
+            walk.refused = true;
+            return false;
+        }
+        OutputArchive& archive = *walk.archive;
+        archive.write(MORE_RECORDS);
+        archive.write(name);
+        archive.write(static_cast<std::int32_t>(type));
+        switch (type) {
+        case LUA_TBOOLEAN:
+            archive.write(lua_toboolean(state, -2) != 0);
+            break;
+        case LUA_TNUMBER:
+            archive.write(static_cast<double>(lua_tonumber(state, -2)));
+            break;
+        case LUA_TSTRING:
+            // A string value is read as it is, with no conversion.
+            archive.write(lua_tolstring(state, -2, nullptr));  // up to the first zero byte
+            break;
+        default:
+            break;  // nil: no value
+        }
+        return true;
+    } catch (...) {
+        walk.failure = std::current_exception();
+        return false;
+    }
+}
+
+int walkVariables(lua_State* state) {
+    VariableWalk& walk = *static_cast<VariableWalk*>(lua_touserdata(state, 1));
+    lua_pushnil(state);
+    while (lua_next(state, LUA_GLOBALSINDEX) != 0) {
+        lua_pushvalue(state, -2);
+        const char* keyText = lua_tolstring(state, -1, nullptr);
+        if (!writeVariable(walk, state, keyText)) {
+            return 0;
+        }
+        lua_pop(state, 2);
+    }
+    return 0;
 }
 
 void writeVariables(OutputArchive& archive, lua_State* state) {
     if (state == nullptr) {
         return;  // no script state yet: no variables
     }
-    StackRestorer restorer(state);
-    lua_checkstack(state, 3);
-    lua_pushnil(state);
-    while (lua_next(state, LUA_GLOBALSINDEX) != 0) {
-        const std::string name = variableName(state, -2);
-        const int type = lua_type(state, -1);
-        if (type != LUA_TNIL && type != LUA_TBOOLEAN && type != LUA_TNUMBER &&
-            type != LUA_TSTRING) {
-            unsupportedVariable(name);
-        }
-        archive.write(MORE_RECORDS);
-        archive.write(name);
-        archive.write(static_cast<std::int32_t>(type));
-        switch (type) {
-        case LUA_TBOOLEAN:
-            archive.write(lua_toboolean(state, -1) != 0);
-            break;
-        case LUA_TNUMBER:
-            archive.write(static_cast<double>(lua_tonumber(state, -1)));
-            break;
-        case LUA_TSTRING:
-            archive.write(lua_tolstring(state, -1, nullptr));  // up to the first zero byte
-            break;
-        default:
-            break;  // nil: no value
-        }
+    VariableWalk walk(archive);
+    lua_checkstack(state, 1);
+    if (lua_cpcall(state, walkVariables, &walk) != 0) {
+        const ScriptFailure failure(state, -1);
         lua_pop(state, 1);
+        failure.report();
+    }
+    if (walk.failure) {
+        std::rethrow_exception(walk.failure);
+    }
+    if (walk.refused) {
+        unsupportedVariable(walk.unsupported);
     }
     archive.write(END_OF_RECORDS);
 }
@@ -245,6 +277,10 @@ bool Core::saveState(const std::string& path) {
 }
 
 bool Core::loadState(const std::string& path) {
+    if (isScriptRunning()) {
+        Log::warning("State file '" + path + "' cannot be loaded while a script runs.");
+        return false;
+    }
     reset();
     if (!fileAtEndOf(path)) {
         return false;

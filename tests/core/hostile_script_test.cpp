@@ -1,4 +1,6 @@
 // Scripts that misbehave end normally or in the reported error, never in a crash.
+#include <cstdio>
+
 #include "core/lock.h"
 #include "log/log.h"
 #include "script_fixture.h"
@@ -33,12 +35,14 @@ TEST_F(HostileScripts, MainChunkCannotSuspendItsThread) {
     Object* yielding = scripted("coroutine.yield()");
     EXPECT_THROW(yielding->startThread("start"), Log::Fatal);
     EXPECT_NE(lastBox().find("yield"), std::string::npos) << lastBox();
-    // The thread is not running as the host's yet: its wait goes on at once.
+    // The thread is not running as the host's yet: its wait is an error, and
+    // nothing is left waiting on the lock.
     Object* waiting = scripted(
         "wait(pause(1, 1))\nreached = true\n"
         "function start(id) setKey(id, 'reached', reached) end");
-    ASSERT_TRUE(waiting->startThread("start"));
-    EXPECT_TRUE(waiting->getBool("reached"));
+    EXPECT_THROW(waiting->startThread("start"), Log::Fatal);
+    EXPECT_NE(lastBox().find("wait"), std::string::npos) << lastBox();
+    EXPECT_FALSE(waiting->getBool("reached"));
     EXPECT_EQ(core.findLock(yielding, 0)->thread, nullptr);
 }
 
@@ -165,12 +169,14 @@ TEST_F(HostileScripts, WaitGivenANonTableIsAReportedError) {
     EXPECT_TRUE(text->getBool("on"));
 }
 
-TEST_F(HostileScripts, WaitInsidePcallOrANestedCoroutineDoesNotSuspend) {
+TEST_F(HostileScripts, WaitInsidePcallOrANestedCoroutineIsAnErrorTheScriptCanCatch) {
     Object* object = scripted(
         "function start(id)\n"
         "  local h = pause(id, 0.01)\n"
         "  local ok, message = pcall(wait, h)\n"
         "  setKey(id, 'pcall', ok and 'ok' or message)\n"
+        "  ok, message = pcall(function() wait(h) end)\n"
+        "  setKey(id, 'inner', ok and 'ok' or message)\n"
         "  local co = coroutine.create(function() wait(h); return 'through' end)\n"
         "  local _, result = coroutine.resume(co)\n"
         "  setKey(id, 'nested', result)\n"
@@ -178,9 +184,10 @@ TEST_F(HostileScripts, WaitInsidePcallOrANestedCoroutineDoesNotSuspend) {
         "  setKey(id, 'released', true)\n"
         "end\n");
     ASSERT_TRUE(object->startThread("start"));
-    EXPECT_NE(object->getString("pcall").find("yield"), std::string::npos)
-        << object->getString("pcall");
-    EXPECT_EQ(object->getString("nested"), "through");
+    for (const char* key : {"pcall", "inner", "nested"}) {
+        EXPECT_NE(object->getString(key).find("wait"), std::string::npos)
+            << key << ": " << object->getString(key);
+    }
     EXPECT_FALSE(object->getBool("released"));
     frames(1, 0.02f);
     EXPECT_TRUE(object->getBool("released"));
@@ -195,8 +202,9 @@ TEST_F(HostileScripts, ThreadResumedByAnotherScriptCannotBeRecordedTwice) {
         "function start(id) coroutine.resume(me) end"));
     ASSERT_TRUE(sleeper->startThread("start"));
     ASSERT_TRUE(meddler->startThread("start"));
-    // The sleeper ran on inside the meddler's resume without being recorded again.
-    EXPECT_TRUE(sleeper->getBool("end"));
+    // The sleeper ran on inside the meddler's resume, where its second wait is an
+    // error that ends it without recording it again.
+    EXPECT_FALSE(sleeper->getBool("end"));
     EXPECT_EQ(core.findLock(meddler, 0)->thread, nullptr);
     frames(1, 0.02f);
     // Its pause lock still names it; the release finds a finished coroutine and
@@ -205,6 +213,88 @@ TEST_F(HostileScripts, ThreadResumedByAnotherScriptCannotBeRecordedTwice) {
     EXPECT_TRUE(core.getThreads().empty());
     EXPECT_TRUE(core.getLocks().empty());
     EXPECT_TRUE(platformFake.fakeSystem.boxes.empty());
+}
+
+TEST_F(HostileScripts, ThreadsWhoseRegistryReferencesAScriptDroppedAreNeverResumed) {
+    Object* waiting = scripted("function start(id) wait(pause(id, 0.01)); setKey(id, 'back', true) end");
+    // This one drops the references while it runs, its own among them.
+    Object* dropping = scripted(
+        "function start(id)\n"
+        "  local registry = debug.getregistry()\n"
+        "  for key, value in pairs(registry) do\n"
+        "    if type(value) == 'thread' then registry[key] = nil end\n"
+        "  end\n"
+        "  collectgarbage(); collectgarbage()\n"
+        "  setKey(id, 'alive', true)\n"
+        "  wait(pause(id, 0.01))\n"
+        "  setKey(id, 'back', true)\n"
+        "end\n");
+    ASSERT_TRUE(waiting->startThread("start"));
+    ASSERT_TRUE(dropping->startThread("start"));
+    EXPECT_TRUE(dropping->getBool("alive"));
+    runMain("collectgarbage(); collectgarbage()");
+    frames(2, 0.02f);
+    EXPECT_FALSE(waiting->getBool("back"));
+    EXPECT_FALSE(dropping->getBool("back"));
+    EXPECT_TRUE(core.getThreads().empty());
+    EXPECT_TRUE(core.getLocks().empty());
+    // Threads made afterwards, perhaps where the dropped ones lay, run as usual.
+    for (int i = 0; i < 20; ++i) {
+        Object* next = scripted("function start(id) wait(pause(id, 0.01)); setKey(id, 'back', true) end");
+        ASSERT_TRUE(next->startThread("start"));
+        frames(1, 0.02f);
+        EXPECT_TRUE(next->getBool("back"));
+    }
+    EXPECT_TRUE(platformFake.fakeSystem.boxes.empty());
+}
+
+// A finalizer that puts a new one in its place each time the collector runs
+// it, and fails on its second run. The collector is made to finish a whole
+// cycle at every allocation, so the first run comes as the chunk returns and
+// the second at the host's next allocation.
+const char* const FAILING_FINALIZER =
+    "collectgarbage('setpause', 0)\n"
+    "collectgarbage('setstepmul', 1e8)\n"
+    "collectgarbage()\n"
+    "local runs = 0\n"
+    "local function arm()\n"
+    "  local proxy = newproxy(true)\n"
+    "  getmetatable(proxy).__gc = function()\n"
+    "    runs = runs + 1\n"
+    "    if runs == 2 then %s end\n"
+    "    arm()\n"
+    "  end\n"
+    "end\n"
+    "arm()\n";
+
+std::string withFinalizer(const char* body, const std::string& rest) {
+    char text[1024];
+    std::snprintf(text, sizeof text, FAILING_FINALIZER, body);
+    return rest + text;
+}
+
+TEST_F(HostileScripts, FailingFinalizerWhileAThreadIsCreatedIsAReportedError) {
+    for (const char* body : {"error('finalizer failed')", "coroutine.yield()"}) {
+        SCOPED_TRACE(body);
+        core.reset();
+        Object* object = scripted(withFinalizer(body, "function start(id) end\n"));
+        EXPECT_THROW(object->startThread("start"), Log::Fatal);
+        EXPECT_FALSE(lastBox().empty());
+        EXPECT_TRUE(core.getThreads().empty());
+    }
+    EXPECT_NE(platformFake.fakeSystem.boxes.front().text.find("finalizer failed"),
+              std::string::npos);
+    EXPECT_NE(lastBox().find("yield"), std::string::npos) << lastBox();
+}
+
+TEST_F(HostileScripts, FailingFinalizerDuringAResetEndsNothing) {
+    runMain(withFinalizer("error('finalizer failed')", ""));
+    core.reset();
+    runMain(withFinalizer("coroutine.yield()", ""));
+    core.reset();
+    Object* object = scripted("function start(id) setKey(id, 'ran', true) end");
+    ASSERT_TRUE(object->startThread("start"));
+    EXPECT_TRUE(object->getBool("ran"));
 }
 
 }  // namespace

@@ -36,6 +36,27 @@ TEST_F(Objects, IdentifiersStartAtOneAndAreNeverReused) {
     EXPECT_EQ(core.getNextObjectId(), 3);
 }
 
+TEST_F(Objects, IdentifiersRunOutInsteadOfOverflowing) {
+    // A loaded file can bring any next identifier; the largest is the last one.
+    core.setNextObjectId(2147483646);
+    EXPECT_EQ(core.createObject(0, "")->getId(), 2147483646);
+    EXPECT_EQ(core.createObject(0, "")->getId(), 2147483647);
+    EXPECT_EQ(core.createObject(0, ""), nullptr);
+    runMain("made = newObject(0, '')");
+    EXPECT_EQ(mainNumber("made"), 0);
+    EXPECT_EQ(core.getObjects().size(), 2u);
+    EXPECT_EQ(core.findObject(-2147483647 - 1), nullptr);
+    // Zero and below name no object, so they are never handed out either.
+    for (const std::int32_t next : {0, -5}) {
+        core.reset();
+        core.setNextObjectId(next);
+        EXPECT_EQ(core.createObject(0, ""), nullptr) << next;
+        EXPECT_TRUE(core.getObjects().empty());
+    }
+    core.reset();
+    EXPECT_EQ(core.createObject(0, "")->getId(), 1);
+}
+
 TEST_F(Objects, FactoryMakesTheOtherTypesAndUpdatesKeepCreationOrder) {
     updates.clear();
     Core typed(makeTagged, nullptr);

@@ -122,6 +122,38 @@ TEST_F(StateTest, UnsupportedVariableEndsSaveAndKeepsThePreviousFile) {
     EXPECT_EQ(lua_gettop(lua()), 0);
 }
 
+TEST_F(StateTest, FinalizerFailingDuringTheWalkIsReportedAndLeavesNoTemporaryFile) {
+    const std::string path = folder.file("keep.bin").string();
+    run("x = 2");
+    ASSERT_TRUE(core.saveState(path));
+    const Bytes before = readFile(path);
+    // A number key is turned into text during the walk: that allocation runs
+    // the collector, which here finishes a whole cycle at every allocation. The
+    // finalizer puts a new one in its place on its first run (as the chunk
+    // returns) and fails on its second.
+    run("for i = 1, 20 do state[i] = i end\n"
+        "collectgarbage('setpause', 0)\n"
+        "collectgarbage('setstepmul', 1e8)\n"
+        "collectgarbage()\n"
+        "local runs = 0\n"
+        "local function arm()\n"
+        "  local proxy = newproxy(true)\n"
+        "  getmetatable(proxy).__gc = function()\n"
+        "    runs = runs + 1\n"
+        "    if runs == 2 then error('finalizer failed', 0) end\n"
+        "    arm()\n"
+        "  end\n"
+        "end\n"
+        "arm()\n");
+    EXPECT_THROW(core.saveState(path), Log::Fatal);
+    ASSERT_EQ(platform.fakeSystem.boxes.size(), 1u);
+    EXPECT_EQ(platform.fakeSystem.boxes[0].text, "finalizer failed");
+    EXPECT_EQ(platform.fakeSystem.boxes[0].style, 0x1010u);
+    EXPECT_EQ(readFile(path), before);
+    EXPECT_EQ(folder.listing(), std::vector<std::string>{"keep.bin"});
+    EXPECT_EQ(lua_gettop(lua()), 0);
+}
+
 TEST_F(StateTest, EveryUnsupportedKindIsRefused) {
     for (const char* chunk : {"v = {}", "v = print", "v = coroutine.create(function() end)",
                               "v = newproxy()"}) {

@@ -1,0 +1,99 @@
+// Core: the consistency walk of debug and sanitizer builds. Every record kept
+// twice (objects and locks in their lists and in their indexes, the update
+// pass's cursor and end mark) is checked against its original after each
+// change, so that a slip shows where it happens and not frames later.
+#include <cstdio>
+#include <cstdlib>
+#include <set>
+#include <utility>
+
+#include "core/core.h"
+#include "core/lock.h"
+#include "core/object.h"
+
+namespace {
+
+[[noreturn]] void bookkeepingFailed(const char* what) {
+    std::fprintf(stderr, "Core bookkeeping check failed: %s\n", what);
+    std::abort();
+}
+
+void require(bool condition, const char* what) {
+    if (!condition) {
+        bookkeepingFailed(what);
+    }
+}
+
+}  // namespace
+
+void Core::checkBookkeeping() const {
+    // Objects against objectIndex: each identifier's count and first holder.
+    // Per identifier: its first holder in list order and its number of holders.
+    std::unordered_map<std::int32_t, std::pair<ObjectList::const_iterator, int>> expected;
+    std::set<const Object*> present;
+    for (auto it = objects.begin(); it != objects.end(); ++it) {
+        const Object* object = *it;
+        require(object != nullptr, "a null object in the list");
+        require(present.insert(object).second, "an object listed twice");
+        require(object->core == this, "an object of another core in the list");
+        const auto [entry, inserted] = expected.try_emplace(object->id, it, 1);
+        if (!inserted) {
+            ++entry->second.second;
+        }
+    }
+    require(expected.size() == objectIndex.size(), "objectIndex names identifiers no object has");
+    for (const auto& [id, entry] : expected) {
+        const auto indexed = objectIndex.find(id);
+        require(indexed != objectIndex.end(), "an object's identifier is missing from objectIndex");
+        require(indexed->second.count == entry.second, "objectIndex counts an identifier wrongly");
+        require(ObjectList::const_iterator(indexed->second.first) == entry.first,
+                "objectIndex points at another than the first holder of an identifier");
+    }
+
+    // Locks against lockIndex: every lock indexed once under its object and
+    // event, no pair twice, nothing indexed that the list does not hold.
+    std::set<const Lock*> listed;
+    for (const Lock* lock : locks) {
+        require(lock != nullptr, "a null lock in the list");
+        require(listed.insert(lock).second, "a lock listed twice");
+        if (lock->thread != nullptr) {
+            require(threads.count(lock->thread) != 0, "a lock waited on by a thread the core does not hold");
+        }
+    }
+    std::size_t indexedLocks = 0;
+    std::set<std::pair<const Object*, std::int32_t>> pairs;
+    for (const auto& [object, keys] : lockIndex) {
+        for (const auto& [eventId, position] : keys) {
+            ++indexedLocks;
+            const Lock* lock = *position;
+            require(listed.count(lock) != 0, "lockIndex names a lock that is not listed");
+            require(lock->object == object && lock->eventId == eventId,
+                    "lockIndex files a lock under another object or event");
+            require(pairs.emplace(object, eventId).second, "two locks for one object and event");
+        }
+    }
+    require(indexedLocks == locks.size(), "a listed lock is missing from lockIndex");
+
+    // The update pass: while it goes on, the cursor lies at or before the end
+    // mark, both in the list.
+    if (passRunning && !passFinished) {
+        bool cursorSeen = false;
+        bool lastSeen = false;
+        for (auto it = objects.begin(); it != objects.end(); ++it) {
+            if (it == passCursor) {
+                cursorSeen = true;
+            }
+            if (it == passLast) {
+                require(cursorSeen, "the update pass's end mark lies before its cursor");
+                lastSeen = true;
+                break;
+            }
+        }
+        require(lastSeen, "the update pass's end mark is not in the list");
+    }
+
+    for (const Object* object : buried) {
+        require(present.count(object) == 0, "a deleted object is still in the list");
+    }
+    require(busyDepth >= 0 && scriptDepth >= 0, "a scope count below zero");
+}

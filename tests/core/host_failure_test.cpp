@@ -1,0 +1,107 @@
+// A fatal error met by host code that a script called (an object factory, a
+// registered function) ends the script however it tried to catch it, and
+// leaves nothing behind that could swallow a later failure's own report.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <utility>
+
+#include "core/core.h"
+#include "core/object.h"
+#include "fakes/fake_platform.h"
+#include "log/log.h"
+
+namespace {
+
+Object* refusingFactory(std::int32_t type) {
+    if (type == 7) {
+        Log::error("Object type 7 cannot be made.");
+    }
+    return nullptr;
+}
+
+int hostFailure(lua_State*) { Log::error("The host gave up."); }
+
+class HostFailures : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        folder = std::filesystem::temp_directory_path() /
+                 (std::string("core_host_failure_") + info->name());
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        core.registerFunction("giveUp", hostFailure);
+        core.reset();
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+
+    Object* scripted(const std::string& text) {
+        const std::string path = (folder / ("s" + std::to_string(++scripts) + ".lua")).string();
+        std::ofstream(path, std::ios::binary) << text;
+        return core.createObject(0, path);
+    }
+    const std::vector<fakes::MessageBoxCall>& boxes() const {
+        return platformFake.fakeSystem.boxes;
+    }
+    // The fatal report is the only box; the script ran no further.
+    void expectOneReportAndAStoppedScript(Object* object, const std::string& text) {
+        ASSERT_EQ(boxes().size(), 1u);
+        EXPECT_EQ(boxes()[0].text, text);
+        EXPECT_FALSE(object->getBool("went on"));
+        EXPECT_TRUE(core.getThreads().empty());
+    }
+
+    fakes::FakePlatform platformFake;
+    std::filesystem::path folder;
+    Core core{refusingFactory, nullptr};
+    int scripts = 0;
+};
+
+TEST_F(HostFailures, ProtectedCallsCannotCatchAFatalError) {
+    const std::string factory = "Object type 7 cannot be made.";
+    const std::string host = "The host gave up.";
+    const std::pair<const char*, std::string> attempts[] = {
+        {"pcall(newObject, 7, '')", factory},
+        {"pcall(function() newObject(7, '') end)", factory},
+        {"xpcall(function() newObject(7, '') end, function() setKey(id, 'went on', true) end)",
+         factory},
+        {"coroutine.resume(coroutine.create(function() newObject(7, '') end))", factory},
+        {"pcall(coroutine.wrap(function() newObject(7, '') end))", factory},
+        {"load(function() newObject(7, '') end)", factory},
+        {"pcall(pcall, giveUp)", host},
+    };
+    for (const auto& [attempt, report] : attempts) {
+        SCOPED_TRACE(attempt);
+        platformFake.fakeSystem.boxes.clear();
+        Object* object = scripted(std::string("function start(id) ") + attempt +
+                                  "; setKey(id, 'went on', true) end");
+        EXPECT_THROW(object->startThread("start"), Log::Fatal);
+        expectOneReportAndAStoppedScript(object, report);
+    }
+}
+
+TEST_F(HostFailures, AFatalErrorInAMainChunkIsReportedOnce) {
+    Object* object = scripted("pcall(newObject, 7, '')\nwentOn = true\n"
+                              "function start(id) setKey(id, 'went on', true) end");
+    EXPECT_THROW(object->startThread("start"), Log::Fatal);
+    expectOneReportAndAStoppedScript(object, "Object type 7 cannot be made.");
+}
+
+TEST_F(HostFailures, LaterFailuresStillReportTheirOwnMessages) {
+    Object* first = scripted("function start(id) pcall(newObject, 7, ''); setKey(id, 'went on', true) end");
+    EXPECT_THROW(first->startThread("start"), Log::Fatal);
+    Object* second = scripted("function start(id) error('second failure', 0) end");
+    EXPECT_THROW(second->startThread("start"), Log::Fatal);
+    ASSERT_EQ(boxes().size(), 2u);
+    EXPECT_EQ(boxes()[1].text, "second failure");
+    // An ordinary error in a protected call is still the script's to catch.
+    Object* third = scripted(
+        "function start(id) local ok = pcall(error, 'x'); setKey(id, 'caught', not ok) end");
+    ASSERT_TRUE(third->startThread("start"));
+    EXPECT_TRUE(third->getBool("caught"));
+    EXPECT_EQ(boxes().size(), 2u);
+}
+
+}  // namespace
