@@ -78,7 +78,6 @@ void Core::updateObjects(float dt) {
             ++passCursor;
         }
         object->update(dt);
-        checkBookkeeping();
     }
 }
 

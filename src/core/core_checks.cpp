@@ -2,6 +2,8 @@
 // twice (objects and locks in their lists and in their indexes, the update
 // pass's cursor and end mark) is checked against its original after each
 // change, so that a slip shows where it happens and not frames later.
+#ifdef TESSAK_CORE_CHECKS
+
 #include <cstdio>
 #include <cstdlib>
 #include <set>
@@ -97,3 +99,5 @@ void Core::checkBookkeeping() const {
     }
     require(busyDepth >= 0 && scriptDepth >= 0, "a scope count below zero");
 }
+
+#endif  // TESSAK_CORE_CHECKS
