@@ -57,15 +57,15 @@ int raiseHostFailure(lua_State* L, Core& core, HostOutcome outcome) {
     return lua_error(L);
 }
 
-// Runs an engine function and turns a C++ exception into a Lua error raised
-// after the handler has finished, so that no exception crosses the Lua frames above.
-template <int (*Function)(lua_State*, Core&)>
-int guarded(lua_State* L) {
-    Core& core = coreOf(L);
+// Runs host code that a script called and turns a C++ exception into a Lua
+// error raised after the handler has finished, so that no exception crosses
+// the Lua frames above.
+template <typename HostCode>
+int runGuarded(lua_State* L, Core& core, HostCode hostCode) {
     HostOutcome outcome = HostOutcome::RETURNED;
     int results = 0;
     try {
-        results = Function(L, core);
+        results = hostCode();
     } catch (const Log::Fatal&) {
         outcome = HostOutcome::FATAL;
     } catch (...) {
@@ -77,24 +77,17 @@ int guarded(lua_State* L) {
     return results;
 }
 
-// A function that the host registered, run as the engine functions are: its
-// C++ exceptions become script errors. Upvalue 2 is the host's function.
-int guardedHostFunction(lua_State* L) {
+template <int (*Function)(lua_State*, Core&)>
+int guarded(lua_State* L) {
     Core& core = coreOf(L);
+    return runGuarded(L, core, [L, &core] { return Function(L, core); });
+}
+
+// A function that the host registered, run as the engine functions are.
+// Upvalue 2 is the host's function.
+int guardedHostFunction(lua_State* L) {
     const lua_CFunction function = lua_tocfunction(L, lua_upvalueindex(2));
-    HostOutcome outcome = HostOutcome::RETURNED;
-    int results = 0;
-    try {
-        results = function(L);
-    } catch (const Log::Fatal&) {
-        outcome = HostOutcome::FATAL;
-    } catch (...) {
-        outcome = HostOutcome::FAILED;
-    }
-    if (outcome != HostOutcome::RETURNED) {
-        return raiseHostFailure(L, core, outcome);
-    }
-    return results;
+    return runGuarded(L, coreOf(L), [L, function] { return function(L); });
 }
 
 // The error on top of the stack, caught by a protected call of the script's,
@@ -107,17 +100,22 @@ void raiseOnIfFatal(lua_State* L, Core& core) {
     }
 }
 
-// pcall, as the library's, except for fatal host errors.
-int scriptProtectedCall(lua_State* L) {
-    Core& core = coreOf(L);
-    luaL_checkany(L, 1);
-    const int status = lua_pcall(L, lua_gettop(L) - 1, LUA_MULTRET, 0);
+// The results of pcall and xpcall from those of the protected call, which
+// fill the stack: whether it succeeded, then its results or its error.
+int protectedCallResults(lua_State* L, Core& core, int status) {
     if (status != 0) {
         raiseOnIfFatal(L, core);
     }
     lua_pushboolean(L, status == 0);
     lua_insert(L, 1);
     return lua_gettop(L);
+}
+
+// pcall, as the library's, except for fatal host errors.
+int scriptProtectedCall(lua_State* L) {
+    luaL_checkany(L, 1);
+    const int status = lua_pcall(L, lua_gettop(L) - 1, LUA_MULTRET, 0);
+    return protectedCallResults(L, coreOf(L), status);
 }
 
 // The message handler that xpcall installs: the script's own one (upvalue 2),
@@ -145,12 +143,8 @@ int scriptProtectedCallWithHandler(lua_State* L) {
     lua_pushcclosure(L, scriptMessageHandler, 2);
     lua_insert(L, 1);
     const int status = lua_pcall(L, 0, LUA_MULTRET, 1);
-    if (status != 0) {
-        raiseOnIfFatal(L, core);
-    }
-    lua_pushboolean(L, status == 0);
-    lua_replace(L, 1);
-    return lua_gettop(L);
+    lua_remove(L, 1);
+    return protectedCallResults(L, core, status);
 }
 
 // A library function (upvalue 2) that reports a failure as a false or nil

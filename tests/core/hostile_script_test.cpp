@@ -1,7 +1,6 @@
 // Scripts that misbehave end normally or in the reported error, never in a crash.
-#include <cstdio>
-
 #include "core/lock.h"
+#include "fakes/failing_finalizer.h"
 #include "log/log.h"
 #include "script_fixture.h"
 
@@ -248,36 +247,11 @@ TEST_F(HostileScripts, ThreadsWhoseRegistryReferencesAScriptDroppedAreNeverResum
     EXPECT_TRUE(platformFake.fakeSystem.boxes.empty());
 }
 
-// A finalizer that puts a new one in its place each time the collector runs
-// it, and fails on its second run. The collector is made to finish a whole
-// cycle at every allocation, so the first run comes as the chunk returns and
-// the second at the host's next allocation.
-const char* const FAILING_FINALIZER =
-    "collectgarbage('setpause', 0)\n"
-    "collectgarbage('setstepmul', 1e8)\n"
-    "collectgarbage()\n"
-    "local runs = 0\n"
-    "local function arm()\n"
-    "  local proxy = newproxy(true)\n"
-    "  getmetatable(proxy).__gc = function()\n"
-    "    runs = runs + 1\n"
-    "    if runs == 2 then %s end\n"
-    "    arm()\n"
-    "  end\n"
-    "end\n"
-    "arm()\n";
-
-std::string withFinalizer(const char* body, const std::string& rest) {
-    char text[1024];
-    std::snprintf(text, sizeof text, FAILING_FINALIZER, body);
-    return rest + text;
-}
-
 TEST_F(HostileScripts, FailingFinalizerWhileAThreadIsCreatedIsAReportedError) {
     for (const char* body : {"error('finalizer failed')", "coroutine.yield()"}) {
         SCOPED_TRACE(body);
         core.reset();
-        Object* object = scripted(withFinalizer(body, "function start(id) end\n"));
+        Object* object = scripted("function start(id) end\n" + fakes::failingFinalizer(body));
         EXPECT_THROW(object->startThread("start"), Log::Fatal);
         EXPECT_FALSE(lastBox().empty());
         EXPECT_TRUE(core.getThreads().empty());
@@ -288,9 +262,9 @@ TEST_F(HostileScripts, FailingFinalizerWhileAThreadIsCreatedIsAReportedError) {
 }
 
 TEST_F(HostileScripts, FailingFinalizerDuringAResetEndsNothing) {
-    runMain(withFinalizer("error('finalizer failed')", ""));
+    runMain(fakes::failingFinalizer("error('finalizer failed')"));
     core.reset();
-    runMain(withFinalizer("coroutine.yield()", ""));
+    runMain(fakes::failingFinalizer("coroutine.yield()"));
     core.reset();
     Object* object = scripted("function start(id) setKey(id, 'ran', true) end");
     ASSERT_TRUE(object->startThread("start"));

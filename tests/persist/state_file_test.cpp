@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/key_type.h"
+#include "fakes/failing_finalizer.h"
 #include "log/log.h"
 #include "state_fixture.h"
 #include "system_helpers.h"
@@ -128,23 +129,9 @@ TEST_F(StateTest, FinalizerFailingDuringTheWalkIsReportedAndLeavesNoTemporaryFil
     ASSERT_TRUE(core.saveState(path));
     const Bytes before = readFile(path);
     // A number key is turned into text during the walk: that allocation runs
-    // the collector, which here finishes a whole cycle at every allocation. The
-    // finalizer puts a new one in its place on its first run (as the chunk
-    // returns) and fails on its second.
-    run("for i = 1, 20 do state[i] = i end\n"
-        "collectgarbage('setpause', 0)\n"
-        "collectgarbage('setstepmul', 1e8)\n"
-        "collectgarbage()\n"
-        "local runs = 0\n"
-        "local function arm()\n"
-        "  local proxy = newproxy(true)\n"
-        "  getmetatable(proxy).__gc = function()\n"
-        "    runs = runs + 1\n"
-        "    if runs == 2 then error('finalizer failed', 0) end\n"
-        "    arm()\n"
-        "  end\n"
-        "end\n"
-        "arm()\n");
+    // the collector and the finalizer.
+    run("for i = 1, 20 do state[i] = i end\n" +
+        fakes::failingFinalizer("error('finalizer failed', 0)"));
     EXPECT_THROW(core.saveState(path), Log::Fatal);
     ASSERT_EQ(platform.fakeSystem.boxes.size(), 1u);
     EXPECT_EQ(platform.fakeSystem.boxes[0].text, "finalizer failed");
