@@ -42,7 +42,7 @@ TEST_F(CoreSoak, ObjectsMakingDeletingAndPausingEachOtherForManyFrames) {
     for (int i = 0; i < 8; ++i) {
         core.createObject(0, script);
     }
-    for (int frame = 0; frame < 1000; ++frame) {
+    for (int frame = 0; frame < 900; ++frame) {
         // New objects (the scripts' and the host's) get their threads.
         // A thread started here may delete other objects: go by identifier.
         std::vector<std::int32_t> ids;
@@ -66,7 +66,7 @@ TEST_F(CoreSoak, ObjectsMakingDeletingAndPausingEachOtherForManyFrames) {
         if (core.getObjects().empty()) {
             core.createObject(0, script);
         }
-        if (frame % 200 == 199) {
+        if (frame % 300 == 299) {
             for (const Object* object : core.getObjects()) {
                 turns += static_cast<long long>(object->getNumber("turns"));
             }
@@ -82,7 +82,7 @@ TEST_F(CoreSoak, ObjectsMakingDeletingAndPausingEachOtherForManyFrames) {
     EXPECT_GT(turns, 1000);
     EXPECT_GT(hostDeletes, 10);
     EXPECT_GT(mostObjects, 15);
-    EXPECT_EQ(loads, 5);
+    EXPECT_EQ(loads, 3);
     EXPECT_LE(core.getLocks().size(), core.getObjects().size() + 10);
     core.reset();
     EXPECT_TRUE(core.getObjects().empty());
