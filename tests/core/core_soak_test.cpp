@@ -33,7 +33,13 @@ using CoreSoak = ScriptTest;
 
 TEST_F(CoreSoak, ObjectsMakingDeletingAndPausingEachOtherForManyFrames) {
     const std::string script = writeScript("busy.lua", BUSY_SCRIPT);
-    runMain("math.randomseed(7); SCRIPT = '" + script + "'");
+    // The path becomes a Lua string literal: Windows' backslashes must be escaped.
+    std::string scriptLiteral;
+    for (const char c : script) {
+        if (c == '\\') scriptLiteral += '\\';
+        scriptLiteral += c;
+    }
+    runMain("math.randomseed(7); SCRIPT = '" + scriptLiteral + "'");
     const std::string saved = (folder / "soak.bin").string();
     std::mt19937 random(20261208);
     std::set<std::int32_t> started;
