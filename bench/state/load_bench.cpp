@@ -1,5 +1,5 @@
 // loadState against reading the same bytes plus building the same objects and
-// keys through the object API.
+// keys through the object API, the two sides alternating round by round.
 #include <cstdio>
 #include <cstdlib>
 
@@ -20,23 +20,28 @@ int main() {
         return 1;
     }
 
-    const double load = fastest([&] {
-        if (!core.loadState(path)) {
-            std::fprintf(stderr, "loadState failed\n");
-            std::exit(1);
-        }
-    });
-    if (core.getObjects().size() != static_cast<std::size_t>(OBJECT_COUNT)) {
-        std::fprintf(stderr, "loadState made %zu objects\n", core.getObjects().size());
-        return 1;
-    }
     std::size_t size = 0;
-    const double read = fastest([&] { size = readWhole(path).size(); });
-    const double made = fastest([&] { build(core, data); });
+    const Alternation rounds = alternate(
+        [&] {
+            if (!core.loadState(path)) {
+                std::fprintf(stderr, "loadState failed\n");
+                std::exit(1);
+            }
+            if (core.getObjects().size() != static_cast<std::size_t>(OBJECT_COUNT)) {
+                std::fprintf(stderr, "loadState made %zu objects\n", core.getObjects().size());
+                std::exit(1);
+            }
+        },
+        [&] {
+            size = readWhole(path).size();
+            build(core, data);
+        });
     std::remove(path.c_str());
 
-    std::printf("%zu bytes; loadState %.1f ms; reading %.1f ms + building %.1f ms\n", size,
-                load * 1e3, read * 1e3, made * 1e3);
-    std::printf("RATIO load %.2f\n", load / (read + made));
+    std::printf("%zu bytes; loadState %.1f ms; reading + building %.1f ms; median of %d rounds "
+                "each\n",
+                size, rounds.firstMedian * 1e3, rounds.secondMedian * 1e3, RUNS);
+    std::printf("round ratios from %.2f to %.2f\n", rounds.ratioLow, rounds.ratioHigh);
+    std::printf("RATIO load %.2f\n", rounds.ratioMedian);
     return 0;
 }
