@@ -95,17 +95,27 @@ bool Core::clearAll() {
     // The update pass ends here: what it would visit next is gone.
     passFinished = true;
     for (Object* object : objects) {
+        // Its lock places name locks that are deleted below; an object that
+        // outlives this (held by host code) must find none.
+        object->lockPlaces.clear();
         // Host code (an object's update, say) may still hold it.
         destroyLater(object);
     }
     objects.clear();
+    for (Object* object : buried) {
+        // Deleted earlier, and perhaps paused since by host code that held it.
+        object->lockPlaces.clear();
+    }
     objectIndex.clear();
     threads.clear();
     for (Lock* lock : locks) {
         delete lock;
     }
     locks.clear();
-    lockIndex.clear();
+    for (Lock* lock : spareLocks) {
+        delete lock;
+    }
+    spareLocks.clear();
     if (busyDepth == 0) {
         std::vector<Object*> dead;
         dead.swap(buried);

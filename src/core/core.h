@@ -105,7 +105,6 @@ private:
         ObjectList::iterator first;  // the first object in list order with this id
         int count;                   // objects sharing the id (more than 1 only after a load)
     };
-    using LockKeyList = std::vector<std::pair<std::int32_t, LockList::iterator>>;
 
     void changeObjectId(Object* object, std::int32_t newId);
     void indexObject(ObjectList::iterator position);
@@ -129,9 +128,14 @@ private:
     bool active = true;
     std::int32_t nextObjectId = 0;
 
-    // Lookup beside the lists, so that finding never walks them.
+    // Lookup beside the list, so that finding never walks it. An object's
+    // locks are found through the object itself.
     std::unordered_map<std::int32_t, IdEntry> objectIndex;
-    std::unordered_map<const Object*, LockKeyList> lockIndex;
+    // Removed locks with their list nodes, reused by addLock so that a pause
+    // makes no allocation; at most MAX_SPARE_LOCKS are kept.
+    LockList spareLocks;
+    static constexpr std::size_t MAX_SPARE_LOCKS = 1024;
+    void retireLock(LockList& from, LockList::iterator position);
 
     // The update pass in progress: the next object to update and the last one
     // that existed when the pass began (objects made during it wait for the next frame).

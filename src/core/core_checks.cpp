@@ -1,7 +1,8 @@
 // Core: the consistency walk of debug and sanitizer builds. Every record kept
-// twice (objects and locks in their lists and in their indexes, the update
-// pass's cursor and end mark) is checked against its original after each
-// change, so that a slip shows where it happens and not frames later.
+// twice (objects in their list and in their index, locks in their list and in
+// their objects' lock places, the update pass's cursor and end mark) is
+// checked against its original after each change, so that a slip shows where
+// it happens and not frames later.
 #ifdef TESSAK_CORE_CHECKS
 
 #include <cstdio>
@@ -52,8 +53,10 @@ void Core::checkBookkeeping() const {
                 "objectIndex points at another than the first holder of an identifier");
     }
 
-    // Locks against lockIndex: every lock indexed once under its object and
-    // event, no pair twice, nothing indexed that the list does not hold.
+    // Locks against the objects' lock places: every listed lock placed once,
+    // under its own object and event, no pair twice, and every place pointing
+    // at a listed node. Objects deleted while host code held them keep their
+    // places until they are destroyed.
     std::set<const Lock*> listed;
     for (const Lock* lock : locks) {
         require(lock != nullptr, "a null lock in the list");
@@ -62,19 +65,31 @@ void Core::checkBookkeeping() const {
             require(threads.count(lock->thread) != 0, "a lock waited on by a thread the core does not hold");
         }
     }
-    std::size_t indexedLocks = 0;
+    std::size_t placedLocks = 0;
+    std::set<const Lock*> placed;
     std::set<std::pair<const Object*, std::int32_t>> pairs;
-    for (const auto& [object, keys] : lockIndex) {
-        for (const auto& [eventId, position] : keys) {
-            ++indexedLocks;
+    const auto checkPlaces = [&](const Object* object) {
+        for (const auto& [eventId, position] : object->lockPlaces) {
+            ++placedLocks;
             const Lock* lock = *position;
-            require(listed.count(lock) != 0, "lockIndex names a lock that is not listed");
+            require(listed.count(lock) != 0, "an object's lock place names a lock that is not listed");
+            require(placed.insert(lock).second, "a lock placed twice");
             require(lock->object == object && lock->eventId == eventId,
-                    "lockIndex files a lock under another object or event");
+                    "a lock placed under another object or event");
             require(pairs.emplace(object, eventId).second, "two locks for one object and event");
         }
+    };
+    for (const Object* object : objects) {
+        checkPlaces(object);
     }
-    require(indexedLocks == locks.size(), "a listed lock is missing from lockIndex");
+    for (const Object* object : buried) {
+        checkPlaces(object);
+    }
+    require(placedLocks == locks.size(), "a listed lock is missing from its object's lock places");
+    for (const Lock* spare : spareLocks) {
+        require(spare != nullptr && listed.count(spare) == 0, "a spare lock is also listed");
+    }
+    require(spareLocks.size() <= MAX_SPARE_LOCKS, "more spare locks kept than allowed");
 
     // The update pass: while it goes on, the cursor lies at or before the end
     // mark, both in the list.

@@ -1,17 +1,11 @@
 // Core: locks and the threads waiting on them. `locks` keeps the order in which
-// locks were added; `lockIndex` finds an object's locks without walking it.
-#include <memory>
-
+// locks were added; each object keeps where its own locks are in it.
 #include "core/core.h"
 #include "core/lock.h"
 #include "core/object.h"
 
 Lock* Core::findLock(const Object* object, std::int32_t eventId) const {
-    const auto entry = lockIndex.find(object);
-    if (entry == lockIndex.end()) {
-        return nullptr;
-    }
-    for (const auto& [id, position] : entry->second) {
+    for (const auto& [id, position] : object->lockPlaces) {
         if (id == eventId) {
             return *position;
         }
@@ -20,57 +14,67 @@ Lock* Core::findLock(const Object* object, std::int32_t eventId) const {
 }
 
 bool Core::addLock(Object* object, std::int32_t eventId) {
-    LockKeyList& keys = lockIndex[object];
-    for (const auto& key : keys) {
-        if (key.first == eventId) {
+    auto& places = object->lockPlaces;
+    for (const auto& place : places) {
+        if (place.first == eventId) {
             return false;
         }
     }
-    locks.push_back(new Lock(object, eventId));
-    keys.emplace_back(eventId, std::prev(locks.end()));
+    if (spareLocks.empty()) {
+        locks.push_back(new Lock(object, eventId));
+    } else {
+        locks.splice(locks.end(), spareLocks, spareLocks.begin());
+        *locks.back() = Lock(object, eventId);
+    }
+    places.emplace_back(eventId, std::prev(locks.end()));
     checkBookkeeping();
     return true;
 }
 
-void Core::removeLock(Object* object, std::int32_t eventId) {
-    const auto entry = lockIndex.find(object);
-    if (entry == lockIndex.end()) {
-        return;
+void Core::retireLock(LockList& from, LockList::iterator position) {
+    if (spareLocks.size() < MAX_SPARE_LOCKS) {
+        spareLocks.splice(spareLocks.begin(), from, position);
+    } else {
+        delete *position;
+        from.erase(position);
     }
-    LockKeyList& keys = entry->second;
-    for (auto key = keys.begin(); key != keys.end(); ++key) {
-        if (key->first != eventId) {
+}
+
+void Core::removeLock(Object* object, std::int32_t eventId) {
+    auto& places = object->lockPlaces;
+    for (auto place = places.begin(); place != places.end(); ++place) {
+        if (place->first != eventId) {
             continue;
         }
-        // Owned here while its thread runs, which may end in a fatal error.
-        const std::unique_ptr<Lock> lock(*key->second);
-        locks.erase(key->second);
+        const LockList::iterator position = place->second;
         // Swap-remove: an object holds few locks and their order here is not used.
-        *key = keys.back();
-        keys.pop_back();
+        *place = places.back();
+        places.pop_back();
+        // The lock leaves the list before its thread runs, so the script can at
+        // once pause the same object again and wait on a new lock. It waits
+        // aside while the thread runs (which may end in a fatal error), and is
+        // kept for reuse afterwards.
+        struct Aside {
+            Core& core;
+            LockList held;
+            ~Aside() { core.retireLock(held, held.begin()); }
+        } aside{*this, {}};
+        aside.held.splice(aside.held.end(), locks, position);
         checkBookkeeping();
-        // The lock has left the list before its thread runs, so the script can
-        // at once pause the same object again and wait on a new lock.
-        lock->release();
+        (*position)->release();
         return;
     }
 }
 
 void Core::dropLocksOf(Object* object) {
-    const auto entry = lockIndex.find(object);
-    if (entry == lockIndex.end()) {
-        return;
-    }
-    LockKeyList keys;
-    keys.swap(entry->second);
-    lockIndex.erase(entry);
-    for (const auto& key : keys) {
-        Lock* lock = *key.second;
-        locks.erase(key.second);
+    std::vector<std::pair<std::int32_t, LockList::iterator>> places;
+    places.swap(object->lockPlaces);
+    for (const auto& place : places) {
+        Lock* lock = *place.second;
         if (lock->thread != nullptr) {
             dropThread(lock->thread);
         }
-        delete lock;
+        retireLock(locks, place.second);
     }
     checkBookkeeping();
 }

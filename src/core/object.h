@@ -3,13 +3,17 @@
 // named typed keys. The core owns every object; derived types may replace
 // update, write and read.
 #include <cstdint>
+#include <list>
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <lua.hpp>
 
 class Core;
 class KeyType;
+class Lock;
 class OutputArchive;
 class InputArchive;
 
@@ -68,6 +72,12 @@ protected:
     float waitTime = 0.0f;
     Core* core = nullptr;
     KeyMap keys;
+
+private:
+    // The core's lookup of this object's open locks (event identifier, place in
+    // the core's list), kept with the object so that finding, adding and
+    // removing a lock neither walks the list nor searches a table.
+    std::vector<std::pair<std::int32_t, std::list<Lock*>::iterator>> lockPlaces;
 
     friend class Core;
 };

@@ -365,5 +365,4 @@ void Core::reset() {
     lua_pop(L, 1);
 
     objectIndex.reserve(1000);
-    lockIndex.reserve(1000);
 }
