@@ -13,11 +13,16 @@
 
 namespace {
 
-// Each engine function carries its core as its one upvalue, so that a script
+// Each engine function carries its core as its first upvalue, so that a script
 // that assigns the global `core` cannot point it elsewhere.
 Core& coreOf(lua_State* L) {
     return *static_cast<Core*>(lua_touserdata(L, lua_upvalueindex(1)));
 }
+
+// `pause` and `wait` also carry the field names of a wait handle, interned once,
+// so that a pause and wait cycle does not look the names up in the string table.
+constexpr int OID_NAME = lua_upvalueindex(2);
+constexpr int EID_NAME = lua_upvalueindex(3);
 
 std::int32_t idArgument(lua_State* L, int index) { return toInt32(lua_tonumber(L, index)); }
 
@@ -193,11 +198,15 @@ int scriptPause(lua_State* L, Core& core) {
         id = object->getId();
     }
     // With no such object the handle names none, and `wait` returns at once.
+    // The table is new and has no metatable, so a raw set is what setting the
+    // field does.
     lua_createtable(L, 0, 2);
+    lua_pushvalue(L, OID_NAME);
     lua_pushnumber(L, id);
-    lua_setfield(L, -2, "oid");
+    lua_rawset(L, -3);
+    lua_pushvalue(L, EID_NAME);
     lua_pushnumber(L, 0);
-    lua_setfield(L, -2, "eid");
+    lua_rawset(L, -3);
     return 1;
 }
 
@@ -217,11 +226,16 @@ bool insideHostCall(lua_State* L) {
 int scriptWait(lua_State* L, Core& core) {
     // Reading a field of a value that is not a table raises the script's error.
     // Both fields are read before anything is looked up: a metamethod of the
-    // handle may run script code.
-    lua_getfield(L, -1, "oid");
+    // handle may run script code. With no argument at all the handle is nil.
+    if (lua_gettop(L) == 0) {
+        lua_pushnil(L);
+    }
+    lua_pushvalue(L, OID_NAME);
+    lua_gettable(L, -2);
     const std::int32_t objectId = idArgument(L, -1);
     lua_pop(L, 1);
-    lua_getfield(L, -1, "eid");
+    lua_pushvalue(L, EID_NAME);
+    lua_gettable(L, -2);
     const std::int32_t eventId = idArgument(L, -1);
     lua_pop(L, 1);
     Object* object = core.findObject(objectId);
@@ -302,6 +316,15 @@ void setEngineFunction(lua_State* L, Core* core, const char* name, lua_CFunction
     lua_setfield(L, LUA_GLOBALSINDEX, name);
 }
 
+// An engine function that also carries the wait handle's field names.
+void setHandleFunction(lua_State* L, Core* core, const char* name, lua_CFunction function) {
+    lua_pushlightuserdata(L, core);
+    lua_pushliteral(L, "oid");
+    lua_pushliteral(L, "eid");
+    lua_pushcclosure(L, function, 3);
+    lua_setfield(L, LUA_GLOBALSINDEX, name);
+}
+
 }  // namespace
 
 void Core::registerFunction(const std::string& name, lua_CFunction function) {
@@ -332,8 +355,8 @@ void Core::reset() {
     lua_pushvalue(L, -1);
     lua_setfield(L, LUA_GLOBALSINDEX, "state");
 
-    setEngineFunction(L, this, "pause", guarded<scriptPause>);
-    setEngineFunction(L, this, "wait", guarded<scriptWait>);
+    setHandleFunction(L, this, "pause", guarded<scriptPause>);
+    setHandleFunction(L, this, "wait", guarded<scriptWait>);
     setEngineFunction(L, this, "newObject", guarded<scriptNewObject>);
     setEngineFunction(L, this, "deleteObject", guarded<scriptDeleteObject>);
     setEngineFunction(L, this, "getKey", guarded<scriptGetKey>);
