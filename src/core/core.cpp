@@ -107,6 +107,7 @@ bool Core::clearAll() {
         object->lockPlaces.clear();
     }
     objectIndex.clear();
+    lastFound = nullptr;
     threads.clear();
     for (Lock* lock : locks) {
         delete lock;

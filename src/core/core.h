@@ -131,6 +131,11 @@ private:
     // Lookup beside the list, so that finding never walks it. An object's
     // locks are found through the object itself.
     std::unordered_map<std::int32_t, IdEntry> objectIndex;
+    // The last identifier found and its object (null when none is held): a
+    // script's `wait` looks up the object that its `pause` has just found.
+    // Forgotten whenever objectIndex changes.
+    mutable std::int32_t lastFoundId = 0;
+    mutable Object* lastFound = nullptr;
     // Removed locks with their list nodes, reused by addLock so that a pause
     // makes no allocation; at most MAX_SPARE_LOCKS are kept.
     LockList spareLocks;

@@ -29,6 +29,9 @@ Object* Core::createObject(std::int32_t type, const std::string& script) {
     nextObjectId = nextObjectId == INT32_MAX ? 0 : nextObjectId + 1;
     object->script = script;
     object->core = this;
+    // Room for the pause lock's place beside the object, made while the object
+    // itself is new.
+    object->lockPlaces.reserve(1);
     objects.push_back(object);
     indexObject(std::prev(objects.end()));
     checkBookkeeping();
@@ -36,8 +39,16 @@ Object* Core::createObject(std::int32_t type, const std::string& script) {
 }
 
 Object* Core::findObject(std::int32_t id) const {
+    if (lastFound != nullptr && lastFoundId == id) {
+        return lastFound;
+    }
     const auto entry = objectIndex.find(id);
-    return entry == objectIndex.end() ? nullptr : *entry->second.first;
+    if (entry == objectIndex.end()) {
+        return nullptr;
+    }
+    lastFoundId = id;
+    lastFound = *entry->second.first;
+    return lastFound;
 }
 
 bool Core::deleteObject(std::int32_t id) {
@@ -57,6 +68,7 @@ bool Core::deleteObject(std::int32_t id) {
 }
 
 void Core::indexObject(ObjectList::iterator position) {
+    lastFound = nullptr;
     const std::int32_t id = (*position)->id;
     const auto [entry, inserted] = objectIndex.try_emplace(id, IdEntry{position, 1});
     if (inserted) {
@@ -74,6 +86,7 @@ void Core::indexObject(ObjectList::iterator position) {
 }
 
 void Core::unindexObject(ObjectList::iterator position) {
+    lastFound = nullptr;
     const std::int32_t id = (*position)->id;
     const auto entry = objectIndex.find(id);
     if (entry == objectIndex.end()) {

@@ -3,6 +3,7 @@
 
 #include "core/key_type.h"
 #include "core/lock.h"
+#include "log/log.h"
 #include "script_fixture.h"
 
 namespace {
@@ -115,6 +116,51 @@ TEST_F(ScriptLibrary, PauseMakesOneLockAndAHandle) {
     runMain("h3 = pause(77, 1); missing = h3.oid");
     EXPECT_EQ(mainNumber("missing"), 77);
     EXPECT_EQ(core.getLocks().size(), 1u);
+}
+
+TEST_F(ScriptLibrary, HandleHoldsExactlyItsTwoFieldsAndWaitReadsThemAsAnyFieldRead) {
+    core.createObject(0, "");
+    runMain("h = pause(1, 0.5); n = 0; for k, v in pairs(h) do n = n + 1 end");
+    EXPECT_EQ(mainNumber("n"), 2);
+    // A handle made by the script, read through its metatable.
+    Object* object = scripted(
+        "function start(id)\n"
+        "  pause(id, 0.05)\n"
+        "  local fields = {oid = id, eid = 0}\n"
+        "  wait(setmetatable({}, {__index = function(t, k) return fields[k] end}))\n"
+        "  setKey(id, 'resumed', true)\n"
+        "end\n");
+    ASSERT_TRUE(object->startThread("start"));
+    EXPECT_EQ(core.findLock(object, 0)->thread, core.getThreads().begin()->first);
+    frames(3, 0.02f);
+    EXPECT_TRUE(object->getBool("resumed"));
+    // No handle, or one that is no table: the error of reading a field of it.
+    Object* bare = scripted("function start(id) wait() end");
+    EXPECT_THROW(bare->startThread("start"), Log::Fatal);
+    EXPECT_NE(lastBox().find("attempt to index a nil value"), std::string::npos) << lastBox();
+    Object* number = scripted("function start(id) wait(5) end");
+    EXPECT_THROW(number->startThread("start"), Log::Fatal);
+    EXPECT_NE(lastBox().find("attempt to index a number value"), std::string::npos) << lastBox();
+}
+
+TEST_F(ScriptLibrary, LookupFollowsDeletedAndRenamedObjects) {
+    Object* first = core.createObject(0, "");
+    Object* second = core.createObject(0, "");
+    EXPECT_EQ(core.findObject(1), first);
+    first->setId(5);
+    EXPECT_EQ(core.findObject(1), nullptr);
+    EXPECT_EQ(core.findObject(5), first);
+    EXPECT_EQ(core.findObject(2), second);
+    EXPECT_TRUE(core.deleteObject(2));
+    EXPECT_EQ(core.findObject(2), nullptr);
+    // Two objects with one identifier: the first in list order, then the other.
+    Object* third = core.createObject(0, "");
+    third->setId(5);
+    EXPECT_EQ(core.findObject(5), first);
+    EXPECT_TRUE(core.deleteObject(5));
+    EXPECT_EQ(core.findObject(5), third);
+    core.reset();
+    EXPECT_EQ(core.findObject(5), nullptr);
 }
 
 TEST_F(ScriptLibrary, KeysFollowTheirLastAssignment) {
