@@ -1,8 +1,8 @@
 // Core: the consistency walk of debug and sanitizer builds. Every record kept
-// twice (objects in their list and in their index, locks in their list and in
-// their objects' lock places, the update pass's cursor and end mark) is
-// checked against its original after each change, so that a slip shows where
-// it happens and not frames later.
+// twice (objects in their list, in their index and as the last one found;
+// locks in their list and in their objects' lock places; the update pass's
+// cursor and end mark) is checked against its original after each change, so
+// that a slip shows where it happens and not frames later.
 #ifdef TESSAK_CORE_CHECKS
 
 #include <cstdio>
@@ -51,6 +51,13 @@ void Core::checkBookkeeping() const {
         require(indexed->second.count == entry.second, "objectIndex counts an identifier wrongly");
         require(ObjectList::const_iterator(indexed->second.first) == entry.first,
                 "objectIndex points at another than the first holder of an identifier");
+    }
+
+    // The last object found: none, or the first holder of its identifier.
+    if (lastFound != nullptr) {
+        const auto indexed = objectIndex.find(lastFoundId);
+        require(indexed != objectIndex.end() && *indexed->second.first == lastFound,
+                "the last object found is not the indexed holder of its identifier");
     }
 
     // Locks against the objects' lock places: every listed lock placed once,
