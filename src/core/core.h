@@ -74,10 +74,9 @@ public:
     void runThread(lua_State* thread, int argumentCount);
     // True when the thread was made by createThread and has not ended.
     bool ownsThread(lua_State* thread) const { return threads.count(thread) != 0; }
-    // True when the thread is one of the core's and its registry reference still
-    // holds it, so that it is alive and may be resumed. A script can drop that
-    // reference (through the debug library); the core then forgets the thread.
-    bool holdsThread(lua_State* thread);
+    // Runs a thread that waited on a lock and has been released, as runThread
+    // does, when it is still suspended; one that has ended meanwhile is forgotten.
+    void resumeWaitingThread(lua_State* thread);
     // True while script code of the current state runs (a thread, a main chunk,
     // a finalizer, a chunk that the host runs on the main state).
     bool isScriptRunning() const;
@@ -110,6 +109,14 @@ private:
     void indexObject(ObjectList::iterator position);
     void unindexObject(ObjectList::iterator position);
     void dropLocksOf(Object* object);
+    // A thread is run only when it is one of the core's and its registry
+    // reference still holds it, so that it is alive. A script can drop that
+    // reference (through the debug library); the core then forgets the thread.
+    // anchorThread checks the reference and, when it holds, leaves the thread
+    // on the main state's stack until unanchorThread.
+    bool anchorThread(lua_State* thread);
+    void unanchorThread(lua_State* thread, int anchor);
+    void runAnchoredThread(lua_State* thread, int argumentCount);
     void dropThread(lua_State* thread);
     void forgetThread(lua_State* thread);
     void destroyLater(Object* object);

@@ -92,17 +92,7 @@ void Lock::release() {
     if (thread == nullptr) {
         return;
     }
-    Core* core = object->getCore();
-    // A thread that the core no longer holds may have been collected: nothing
-    // of it is touched.
-    if (!core->holdsThread(thread)) {
-        return;
-    }
-    if (lua_status(thread) == LUA_YIELD) {
-        core->runThread(thread, 0);
-    } else {
-        // Another script resumed it with coroutine.resume and it has ended (or
-        // is running): lua_resume must not restart it; the host forgets it.
-        core->finishResume(thread, 0);
-    }
+    // A thread that the core no longer holds may have been collected: the
+    // core checks before it touches anything of it.
+    object->getCore()->resumeWaitingThread(thread);
 }

@@ -142,41 +142,62 @@ struct RunningThread {
 };
 }  // namespace
 
-bool Core::holdsThread(lua_State* thread) {
+bool Core::anchorThread(lua_State* thread) {
     const auto entry = threads.find(thread);
     if (entry == threads.end() || luaState == nullptr) {
         return false;
     }
-    lua_rawgeti(luaState, LUA_REGISTRYINDEX, entry->second);
-    const bool held = lua_tothread(luaState, -1) == thread;
-    lua_pop(luaState, 1);
-    if (!held) {
+    lua_State* L = luaState;
+    lua_checkstack(L, 1);
+    lua_rawgeti(L, LUA_REGISTRYINDEX, entry->second);
+    if (lua_tothread(L, -1) != thread) {
+        lua_pop(L, 1);
         forgetThread(thread);
+        return false;
     }
-    return held;
+    return true;
+}
+
+void Core::unanchorThread(lua_State* thread, int anchor) {
+    lua_State* L = luaState;
+    if (L != nullptr && lua_gettop(L) >= anchor && lua_tothread(L, anchor) == thread) {
+        lua_remove(L, anchor);
+    }
 }
 
 void Core::runThread(lua_State* thread, int argumentCount) {
-    if (!holdsThread(thread)) {
+    if (anchorThread(thread)) {
+        runAnchoredThread(thread, argumentCount);
+    }
+}
+
+void Core::resumeWaitingThread(lua_State* thread) {
+    if (!anchorThread(thread)) {
         return;
     }
-    BusyScope busy(*this);
-    ScriptScope scripts(*this);
+    if (lua_status(thread) != LUA_YIELD) {
+        // Another script resumed it with coroutine.resume and it has ended (or
+        // is running): lua_resume must not restart it; the host forgets it.
+        unanchorThread(thread, lua_gettop(luaState));
+        finishResume(thread, 0);
+        return;
+    }
+    runAnchoredThread(thread, 0);
+}
+
+void Core::runAnchoredThread(lua_State* thread, int argumentCount) {
     // While it runs, the thread is also held on the main state's stack, which
     // no script can reach: a script that drops its registry reference and runs
     // the collector cannot free the thread under itself.
-    lua_State* L = luaState;
-    lua_checkstack(L, 1);
-    lua_rawgeti(L, LUA_REGISTRYINDEX, threads[thread]);
-    const int anchor = lua_gettop(L);
+    const int anchor = lua_gettop(luaState);
+    BusyScope busy(*this);
+    ScriptScope scripts(*this);
     int result;
     {
         RunningThread running(runningThread, thread);
         result = lua_resume(thread, argumentCount);
     }
-    if (lua_gettop(L) >= anchor && lua_tothread(L, anchor) == thread) {
-        lua_remove(L, anchor);
-    }
+    unanchorThread(thread, anchor);
     finishResume(thread, result);
 }
 
