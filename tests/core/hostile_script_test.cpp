@@ -156,6 +156,41 @@ TEST_F(HostileScripts, OverwritingCoreDoesNotMisleadTheEngineFunctions) {
     EXPECT_EQ(object->getNumber("b"), 2);
 }
 
+int answerFortyTwo(lua_State* L) {
+    lua_pushnumber(L, 42);
+    return 1;
+}
+
+TEST_F(HostileScripts, UpvaluesOfTheEngineFunctionsCannotBeReplaced) {
+    // The core, the wait handle's field names and a host function travel as
+    // upvalues of C functions, which the debug library leaves alone: a script
+    // that overwrites them changes nothing.
+    core.registerFunction("answer", answerFortyTwo);
+    core.reset();
+    Object* object = scripted(
+        "function start(id)\n"
+        "  local replaced = 0\n"
+        "  for _, f in ipairs({newObject, deleteObject, getKey, setKey, pause, wait,\n"
+        "                      pcall, xpcall, coroutine.resume, answer}) do\n"
+        "    for n = 1, 3 do\n"
+        "      if debug.setupvalue(f, n, 5) ~= nil then replaced = replaced + 1 end\n"
+        "    end\n"
+        "  end\n"
+        "  setKey(id, 'replaced', replaced)\n"
+        "  setKey(id, 'made', newObject(0, ''))\n"
+        "  setKey(id, 'answer', answer())\n"
+        "  wait(pause(id, 0.01))\n"
+        "  setKey(id, 'back', pcall(error, 'x') == false)\n"
+        "end\n");
+    ASSERT_TRUE(object->startThread("start"));
+    EXPECT_EQ(object->getNumber("replaced"), 0);
+    EXPECT_GT(object->getNumber("made"), 0);
+    EXPECT_EQ(object->getNumber("answer"), 42);
+    frames(1, 0.02f);
+    EXPECT_TRUE(object->getBool("back"));
+    EXPECT_TRUE(platformFake.fakeSystem.boxes.empty());
+}
+
 TEST_F(HostileScripts, WaitGivenANonTableIsAReportedError) {
     Object* number = scripted("function start(id) wait(5) end");
     EXPECT_THROW(number->startThread("start"), Log::Fatal);
