@@ -1,0 +1,29 @@
+#pragma once
+// Sole owner of one COM interface reference: Release when the owner dies. The
+// wrappers of the layer hold their interface through this, so no caller of the
+// layer ever sees a reference count.
+
+namespace platform::win32 {
+
+template <typename Interface>
+class ComHandle {
+public:
+    ComHandle() = default;
+    // Takes over a reference the caller already holds (as a Create call returns it).
+    explicit ComHandle(Interface* held) : interface_(held) {}
+    ~ComHandle() {
+        if (interface_ != nullptr) {
+            interface_->Release();
+        }
+    }
+    ComHandle(const ComHandle&) = delete;
+    ComHandle& operator=(const ComHandle&) = delete;
+
+    Interface* get() const { return interface_; }
+    Interface* operator->() const { return interface_; }
+
+private:
+    Interface* interface_ = nullptr;
+};
+
+}  // namespace platform::win32

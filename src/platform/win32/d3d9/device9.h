@@ -1,0 +1,34 @@
+#pragma once
+// The rendering device: IDirect3DDevice9 and the D3DX calls made on it, released
+// with the wrapper.
+#include <windows.h>
+#include <d3d9.h>
+
+#include "platform/platform.h"
+#include "platform/win32/d3d9/com_handle.h"
+
+namespace platform::win32 {
+
+class Device9 : public Device {
+public:
+    explicit Device9(IDirect3DDevice9* device) : device_(device) {}
+
+    HResult testCooperativeLevel() override;
+    HResult reset(PresentParameters& parameters) override;
+    HResult clear(std::uint32_t flags, std::uint32_t colour, float z,
+                  std::uint32_t stencil) override;
+    HResult beginScene() override;
+    HResult endScene() override;
+    HResult present() override;
+    HResult setRenderState(std::uint32_t state, std::uint32_t value) override;
+    HResult createTextureFromFile(const std::string& path, ImageInfo& info,
+                                  TextureResource** out) override;
+    HResult createSprite(SpriteBatch** out) override;
+
+    IDirect3DDevice9* raw() const { return device_.get(); }
+
+private:
+    ComHandle<IDirect3DDevice9> device_;
+};
+
+}  // namespace platform::win32
