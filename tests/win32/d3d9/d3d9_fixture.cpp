@@ -1,6 +1,7 @@
 #include "d3d9_fixture.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <ostream>
 
 #include "platform/win32/d3d9/direct3d9.h"
@@ -27,7 +28,31 @@ void registerWindowClass() {
     registered = RegisterClassExA(&windowClassInfo) != 0;
 }
 
+// One Direct3D object for the whole program: making one takes Wine most of a
+// second (it probes the OpenGL driver), and the tests are about what it makes.
+class SharedDirect3D : public ::testing::Environment {
+public:
+    void SetUp() override { direct3D.reset(platform::win32::createDirect3D()); }
+    void TearDown() override { direct3D.reset(); }
+
+    static std::unique_ptr<platform::Direct3D> direct3D;
+};
+
+std::unique_ptr<platform::Direct3D> SharedDirect3D::direct3D;
+::testing::Environment* const sharedDirect3D =
+    ::testing::AddGlobalTestEnvironment(new SharedDirect3D);
+
 }  // namespace
+
+Pixel FrameCopy::at(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width || y >= height) {
+        ADD_FAILURE() << "no pixel at " << x << ", " << y;
+        return Pixel{-1, -1, -1};
+    }
+    const std::uint32_t value = pixels[static_cast<std::size_t>(y) * width + x];
+    return Pixel{static_cast<int>((value >> 16) & 0xFF), static_cast<int>((value >> 8) & 0xFF),
+                 static_cast<int>(value & 0xFF)};
+}
 
 bool closeTo(const Pixel& actual, const Pixel& expected, int tolerance) {
     return std::abs(actual.red - expected.red) <= tolerance &&
@@ -49,12 +74,11 @@ void D3D9Fixture::SetUp() {
     UpdateWindow(window);
     SetFocus(window);
     pumpMessages();
-    direct3D.reset(platform::win32::createDirect3D());
+    direct3D = SharedDirect3D::direct3D.get();
     ASSERT_NE(direct3D, nullptr) << "Direct3DCreate9 failed";
 }
 
 void D3D9Fixture::TearDown() {
-    direct3D.reset();
     if (window != nullptr) {
         DestroyWindow(window);
         pumpMessages();
@@ -114,33 +138,35 @@ bool D3D9Fixture::waitFor(const std::function<bool()>& condition, DWORD limitMil
     }
 }
 
-Pixel D3D9Fixture::readPixel(platform::Device& device, int x, int y) {
-    Pixel pixel{-1, -1, -1};
+FrameCopy D3D9Fixture::readBack(platform::Device& device) {
+    FrameCopy frame;
     IDirect3DDevice9* raw = platform::win32::rawDevice(device);
     if (raw == nullptr) {
         ADD_FAILURE() << "not a Direct3D 9 device";
-        return pixel;
+        return frame;
     }
     IDirect3DSurface9* target = nullptr;
     IDirect3DSurface9* copy = nullptr;
     D3DSURFACE_DESC description{};
+    D3DLOCKED_RECT locked{};
     if (FAILED(raw->GetRenderTarget(0, &target)) || FAILED(target->GetDesc(&description)) ||
+        description.Format != D3DFMT_X8R8G8B8 ||
         FAILED(raw->CreateOffscreenPlainSurface(description.Width, description.Height,
                                                 description.Format, D3DPOOL_SYSTEMMEM, &copy,
                                                 nullptr)) ||
-        FAILED(raw->GetRenderTargetData(target, copy))) {
+        FAILED(raw->GetRenderTargetData(target, copy)) ||
+        FAILED(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
         ADD_FAILURE() << "the render target cannot be read back";
     } else {
-        D3DLOCKED_RECT locked{};
-        if (SUCCEEDED(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
-            const auto* row = static_cast<const unsigned char*>(locked.pBits) + y * locked.Pitch;
-            const std::uint32_t value = reinterpret_cast<const std::uint32_t*>(row)[x];
-            pixel = Pixel{static_cast<int>((value >> 16) & 0xFF),
-                          static_cast<int>((value >> 8) & 0xFF), static_cast<int>(value & 0xFF)};
-            copy->UnlockRect();
-        } else {
-            ADD_FAILURE() << "the copy of the render target cannot be locked";
+        frame.width = static_cast<int>(description.Width);
+        frame.height = static_cast<int>(description.Height);
+        frame.pixels.resize(static_cast<std::size_t>(frame.width) * frame.height);
+        for (int y = 0; y < frame.height; ++y) {
+            std::memcpy(&frame.pixels[static_cast<std::size_t>(y) * frame.width],
+                        static_cast<const unsigned char*>(locked.pBits) + y * locked.Pitch,
+                        static_cast<std::size_t>(frame.width) * sizeof(std::uint32_t));
         }
+        copy->UnlockRect();
     }
     if (copy != nullptr) {
         copy->Release();
@@ -148,7 +174,7 @@ Pixel D3D9Fixture::readPixel(platform::Device& device, int x, int y) {
     if (target != nullptr) {
         target->Release();
     }
-    return pixel;
+    return frame;
 }
 
 std::unique_ptr<platform::TextureResource> D3D9Fixture::quadrantTexture(

@@ -12,6 +12,7 @@
 #include <iosfwd>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -24,6 +25,15 @@ struct Pixel {
     int red = 0;
     int green = 0;
     int blue = 0;
+};
+
+// A copy of the back buffer in system memory.
+struct FrameCopy {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;  // X8R8G8B8, row after row
+
+    Pixel at(int x, int y) const;
 };
 
 // Equal within `tolerance` per channel (blending rounds either way).
@@ -45,8 +55,8 @@ protected:
     // Pumps messages until `condition` holds or `limitMilliseconds` pass.
     static bool waitFor(const std::function<bool()>& condition, DWORD limitMilliseconds = 20000);
 
-    // Copies the device's back buffer into system memory and reads one pixel.
-    static Pixel readPixel(platform::Device& device, int x, int y);
+    // Copies the device's back buffer (GetRenderTargetData into a system-memory surface).
+    static FrameCopy readBack(platform::Device& device);
 
     // Loads a 32 x 32 picture and paints its quadrants red (top left), green (top
     // right), blue (bottom left) and white (bottom right), all opaque.
@@ -56,7 +66,8 @@ protected:
     static std::string resourcePath(const std::string& name);
 
     HWND window = nullptr;
-    std::unique_ptr<platform::Direct3D> direct3D;
+    // The program's one Direct3D object (made once: Wine takes long over it).
+    platform::Direct3D* direct3D = nullptr;
 };
 
 }  // namespace win32_d3d9_test

@@ -49,10 +49,11 @@ TEST_F(DeviceLossTest, MinimisingLosesTheDeviceAndResetBringsItBackWithItsTextur
     EXPECT_EQ(sprite->draw(texture.get(), nullptr, 0xFFFFFFFFu), platform::d3d::OK);
     EXPECT_EQ(sprite->end(), platform::d3d::OK);
     EXPECT_EQ(device->endScene(), platform::d3d::OK);
-    EXPECT_PRED3(closeTo, readPixel(*device, 58, 68), (Pixel{255, 0, 0}), 3);
-    EXPECT_PRED3(closeTo, readPixel(*device, 74, 68), (Pixel{0, 255, 0}), 3);
-    EXPECT_PRED3(closeTo, readPixel(*device, 58, 84), (Pixel{0, 0, 255}), 3);
-    EXPECT_PRED3(closeTo, readPixel(*device, 74, 84), (Pixel{255, 255, 255}), 3);
+    const FrameCopy frame = readBack(*device);
+    EXPECT_PRED3(closeTo, frame.at(58, 68), (Pixel{255, 0, 0}), 3);
+    EXPECT_PRED3(closeTo, frame.at(74, 68), (Pixel{0, 255, 0}), 3);
+    EXPECT_PRED3(closeTo, frame.at(58, 84), (Pixel{0, 0, 255}), 3);
+    EXPECT_PRED3(closeTo, frame.at(74, 84), (Pixel{255, 255, 255}), 3);
     EXPECT_EQ(device->present(), platform::d3d::OK);
 }
 

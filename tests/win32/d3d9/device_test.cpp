@@ -50,7 +50,7 @@ TEST_F(DeviceTest, AWindowedDeviceDrawsAndReportsTheParametersItChose) {
 
     // Clearing reaches the back buffer.
     EXPECT_EQ(device->clear(platform::d3dclear::TARGET, 0xFF204060u, 1.0f, 0), platform::d3d::OK);
-    EXPECT_PRED3(closeTo, readPixel(*device, 10, 590), (Pixel{0x20, 0x40, 0x60}), 0);
+    EXPECT_PRED3(closeTo, readBack(*device).at(10, 590), (Pixel{0x20, 0x40, 0x60}), 0);
 
     // Reset copies its parameters back out too.
     platform::PresentParameters again = parameters(true);

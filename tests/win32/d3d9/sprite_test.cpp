@@ -42,10 +42,11 @@ protected:
         ASSERT_EQ(sprite->begin(platform::d3dxsprite::ALPHABLEND), platform::d3d::OK);
     }
 
-    // Ends the batch and the scene; the back buffer then holds the frame.
-    void endFrame() {
+    // Ends the batch and the scene and reads back what they drew.
+    FrameCopy endFrame() {
         EXPECT_EQ(sprite->end(), platform::d3d::OK);
         EXPECT_EQ(device->endScene(), platform::d3d::OK);
+        return readBack(*device);
     }
 
     // One picture the way the engine draws it: scale, turn in whole degrees about
@@ -59,8 +60,6 @@ protected:
         EXPECT_EQ(sprite->draw(&texture, &source, colour), platform::d3d::OK);
     }
 
-    Pixel at(int x, int y) { return readPixel(*device, x, y); }
-
     std::unique_ptr<platform::Device> device;
     std::unique_ptr<platform::SpriteBatch> sprite;
 };
@@ -72,19 +71,19 @@ TEST_F(SpriteTest, ScaleAndRotationPlaceEveryQuadrant) {
     // Twice the size, a quarter turn clockwise about the middle (32, 32) of the
     // 64 x 64 square at (100, 100).
     draw(*texture, 100, 100, 2.0f, 32, 90, 0xFFFFFFFFu, {0, 0, 32, 32});
-    endFrame();
+    const FrameCopy frame = endFrame();
 
     // Turned clockwise: the bottom left quadrant comes to the top left, and so on.
-    EXPECT_PRED3(closeTo, at(116, 116), blue, 3);
-    EXPECT_PRED3(closeTo, at(148, 116), red, 3);
-    EXPECT_PRED3(closeTo, at(148, 148), green, 3);
-    EXPECT_PRED3(closeTo, at(116, 148), white, 3);
+    EXPECT_PRED3(closeTo, frame.at(116, 116), blue, 3);
+    EXPECT_PRED3(closeTo, frame.at(148, 116), red, 3);
+    EXPECT_PRED3(closeTo, frame.at(148, 148), green, 3);
+    EXPECT_PRED3(closeTo, frame.at(116, 148), white, 3);
     // Doubled: the square reaches from 100 to 163 and no further.
-    EXPECT_PRED3(closeTo, at(102, 102), blue, 3);
-    EXPECT_PRED3(closeTo, at(161, 161), green, 3);
-    EXPECT_PRED3(closeTo, at(98, 130), (Pixel{0, 0, 0}), 0);
-    EXPECT_PRED3(closeTo, at(166, 130), (Pixel{0, 0, 0}), 0);
-    EXPECT_PRED3(closeTo, at(130, 166), (Pixel{0, 0, 0}), 0);
+    EXPECT_PRED3(closeTo, frame.at(102, 102), blue, 3);
+    EXPECT_PRED3(closeTo, frame.at(161, 161), green, 3);
+    EXPECT_PRED3(closeTo, frame.at(98, 130), (Pixel{0, 0, 0}), 0);
+    EXPECT_PRED3(closeTo, frame.at(166, 130), (Pixel{0, 0, 0}), 0);
+    EXPECT_PRED3(closeTo, frame.at(130, 166), (Pixel{0, 0, 0}), 0);
 }
 
 TEST_F(SpriteTest, TheColourTintsAndItsAlphaBlendsOverWhatIsThere) {
@@ -97,20 +96,20 @@ TEST_F(SpriteTest, TheColourTintsAndItsAlphaBlendsOverWhatIsThere) {
     draw(*texture, 400, 100, 1.0f, 0, 0, 0xFF00FF00u, {0, 0, 32, 32});
     // Fully transparent: nothing shows.
     draw(*texture, 500, 100, 1.0f, 0, 0, 0x00FFFFFFu, {0, 0, 32, 32});
-    endFrame();
+    const FrameCopy frame = endFrame();
 
     // colour x alpha + background x (1 - alpha), alpha = 128 / 255.
-    EXPECT_PRED3(closeTo, at(308, 108), (Pixel{128, 0, 100}), 3);
-    EXPECT_PRED3(closeTo, at(324, 108), (Pixel{0, 128, 100}), 3);
-    EXPECT_PRED3(closeTo, at(308, 124), (Pixel{0, 0, 100}), 3);
-    EXPECT_PRED3(closeTo, at(324, 124), (Pixel{128, 128, 100}), 3);
+    EXPECT_PRED3(closeTo, frame.at(308, 108), (Pixel{128, 0, 100}), 3);
+    EXPECT_PRED3(closeTo, frame.at(324, 108), (Pixel{0, 128, 100}), 3);
+    EXPECT_PRED3(closeTo, frame.at(308, 124), (Pixel{0, 0, 100}), 3);
+    EXPECT_PRED3(closeTo, frame.at(324, 124), (Pixel{128, 128, 100}), 3);
 
-    EXPECT_PRED3(closeTo, at(408, 108), (Pixel{0, 0, 0}), 3);
-    EXPECT_PRED3(closeTo, at(424, 108), (Pixel{0, 255, 0}), 3);
-    EXPECT_PRED3(closeTo, at(424, 124), (Pixel{0, 255, 0}), 3);
+    EXPECT_PRED3(closeTo, frame.at(408, 108), (Pixel{0, 0, 0}), 3);
+    EXPECT_PRED3(closeTo, frame.at(424, 108), (Pixel{0, 255, 0}), 3);
+    EXPECT_PRED3(closeTo, frame.at(424, 124), (Pixel{0, 255, 0}), 3);
 
-    EXPECT_PRED3(closeTo, at(508, 108), (Pixel{0, 0, 200}), 0);
-    EXPECT_PRED3(closeTo, at(524, 124), (Pixel{0, 0, 200}), 0);
+    EXPECT_PRED3(closeTo, frame.at(508, 108), (Pixel{0, 0, 200}), 0);
+    EXPECT_PRED3(closeTo, frame.at(524, 124), (Pixel{0, 0, 200}), 0);
 }
 
 TEST_F(SpriteTest, TheSourceRectangleChoosesThePartDrawn) {
@@ -119,11 +118,11 @@ TEST_F(SpriteTest, TheSourceRectangleChoosesThePartDrawn) {
     beginFrame(black);
     // Only the top right quadrant, unscaled, lands at (200, 200).
     draw(*texture, 200, 200, 1.0f, 0, 0, 0xFFFFFFFFu, {16, 0, 32, 16});
-    endFrame();
-    EXPECT_PRED3(closeTo, at(201, 201), green, 3);
-    EXPECT_PRED3(closeTo, at(214, 214), green, 3);
-    EXPECT_PRED3(closeTo, at(218, 208), (Pixel{0, 0, 0}), 0);
-    EXPECT_PRED3(closeTo, at(208, 218), (Pixel{0, 0, 0}), 0);
+    const FrameCopy frame = endFrame();
+    EXPECT_PRED3(closeTo, frame.at(201, 201), green, 3);
+    EXPECT_PRED3(closeTo, frame.at(214, 214), green, 3);
+    EXPECT_PRED3(closeTo, frame.at(218, 208), (Pixel{0, 0, 0}), 0);
+    EXPECT_PRED3(closeTo, frame.at(208, 218), (Pixel{0, 0, 0}), 0);
 }
 
 TEST_F(SpriteTest, ASourceRectanglePastTheTextureRepeatsItsEdge) {
@@ -136,10 +135,10 @@ TEST_F(SpriteTest, ASourceRectanglePastTheTextureRepeatsItsEdge) {
     std::unique_ptr<platform::TextureResource> fade(loaded);
     beginFrame(black);
     draw(*fade, 0, 0, 1.0f, 0, 0, 0xFFFFFFFFu, {0, 0, 800, 600});
-    endFrame();
+    const FrameCopy frame = endFrame();
     for (const auto& [x, y] : {std::pair{0, 0}, {16, 16}, {400, 300}, {799, 0}, {0, 599},
                                {799, 599}}) {
-        EXPECT_PRED3(closeTo, at(x, y), white, 0) << "at " << x << ", " << y;
+        EXPECT_PRED3(closeTo, frame.at(x, y), white, 0) << "at " << x << ", " << y;
     }
 }
 
