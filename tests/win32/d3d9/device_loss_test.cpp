@@ -20,6 +20,10 @@ TEST_F(DeviceLossTest, MinimisingLosesTheDeviceAndResetBringsItBackWithItsTextur
     ASSERT_NE(texture, nullptr);
     ASSERT_EQ(device->testCooperativeLevel(), platform::d3d::OK);
 
+    // The device is lost when its window loses the activation, so it must have it
+    // first: the window manager hands it over some time after the window shows.
+    SetForegroundWindow(window);
+    ASSERT_TRUE(waitFor([&] { return GetForegroundWindow() == window; }));
     ShowWindow(window, SW_MINIMIZE);
     EXPECT_TRUE(waitFor([&] { return device->testCooperativeLevel() == platform::d3derr::DEVICELOST; }))
         << "still " << std::hex << device->testCooperativeLevel();
