@@ -85,6 +85,21 @@ void D3D9Fixture::TearDown() {
     }
 }
 
+void WindowedDeviceFixture::SetUp() {
+    D3D9Fixture::SetUp();
+    if (HasFatalFailure()) {
+        return;
+    }
+    platform::PresentParameters presentParameters = parameters(true);
+    device = createDevice(presentParameters);
+    ASSERT_NE(device, nullptr);
+}
+
+void WindowedDeviceFixture::TearDown() {
+    device.reset();
+    D3D9Fixture::TearDown();
+}
+
 platform::PresentParameters D3D9Fixture::parameters(bool windowed,
                                                     std::uint32_t refreshRate) const {
     platform::PresentParameters presentParameters;

@@ -70,4 +70,13 @@ protected:
     platform::Direct3D* direct3D = nullptr;
 };
 
+// The fixture with a windowed 800 x 600 device on its window.
+class WindowedDeviceFixture : public D3D9Fixture {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    std::unique_ptr<platform::Device> device;
+};
+
 }  // namespace win32_d3d9_test

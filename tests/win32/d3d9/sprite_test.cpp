@@ -13,16 +13,13 @@ const Pixel green{0, 255, 0};
 const Pixel blue{0, 0, 255};
 const Pixel white{255, 255, 255};
 
-class SpriteTest : public D3D9Fixture {
+class SpriteTest : public WindowedDeviceFixture {
 protected:
     void SetUp() override {
-        D3D9Fixture::SetUp();
+        WindowedDeviceFixture::SetUp();
         if (HasFatalFailure()) {
             return;
         }
-        platform::PresentParameters presentParameters = parameters(true);
-        device = createDevice(presentParameters);
-        ASSERT_NE(device, nullptr);
         platform::SpriteBatch* made = nullptr;
         ASSERT_EQ(device->createSprite(&made), platform::d3d::OK);
         sprite.reset(made);
@@ -30,8 +27,7 @@ protected:
 
     void TearDown() override {
         sprite.reset();
-        device.reset();
-        D3D9Fixture::TearDown();
+        WindowedDeviceFixture::TearDown();
     }
 
     void beginFrame(std::uint32_t clearColour) {
@@ -60,7 +56,6 @@ protected:
         EXPECT_EQ(sprite->draw(&texture, &source, colour), platform::d3d::OK);
     }
 
-    std::unique_ptr<platform::Device> device;
     std::unique_ptr<platform::SpriteBatch> sprite;
 };
 

@@ -1,5 +1,6 @@
 // The game's twenty pictures load with their image sizes into textures whose
 // sides are the next powers of two.
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -10,25 +11,7 @@
 namespace win32_d3d9_test {
 namespace {
 
-class TexturesTest : public D3D9Fixture {
-protected:
-    void SetUp() override {
-        D3D9Fixture::SetUp();
-        if (HasFatalFailure()) {
-            return;
-        }
-        platform::PresentParameters presentParameters = parameters(true);
-        device = createDevice(presentParameters);
-        ASSERT_NE(device, nullptr);
-    }
-
-    void TearDown() override {
-        device.reset();
-        D3D9Fixture::TearDown();
-    }
-
-    std::unique_ptr<platform::Device> device;
-};
+using TexturesTest = WindowedDeviceFixture;
 
 struct ImageSize {
     std::uint32_t width = 0;

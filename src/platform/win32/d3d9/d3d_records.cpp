@@ -4,15 +4,6 @@
 
 namespace platform::win32 {
 
-static_assert(sizeof(AdapterIdentifier::Driver) == sizeof(D3DADAPTER_IDENTIFIER9::Driver),
-              "adapter driver name");
-static_assert(sizeof(AdapterIdentifier::Description) ==
-                  sizeof(D3DADAPTER_IDENTIFIER9::Description),
-              "adapter description");
-static_assert(sizeof(AdapterIdentifier::DeviceName) ==
-                  sizeof(D3DADAPTER_IDENTIFIER9::DeviceName),
-              "adapter device name");
-
 DisplayMode fromD3D(const D3DDISPLAYMODE& mode) {
     DisplayMode out;
     out.Width = mode.Width;
@@ -23,6 +14,7 @@ DisplayMode fromD3D(const D3DDISPLAYMODE& mode) {
 }
 
 AdapterIdentifier fromD3D(const D3DADAPTER_IDENTIFIER9& identifier) {
+    // The character arrays are as wide as the SDK's (seam_values_check.cpp proves it).
     AdapterIdentifier out;
     std::memcpy(out.Driver, identifier.Driver, sizeof(out.Driver));
     std::memcpy(out.Description, identifier.Description, sizeof(out.Description));
