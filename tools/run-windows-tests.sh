@@ -74,6 +74,8 @@ results=$work/results
 # (as a Windows path: GoogleTest takes one without a drive letter as relative)
 GTEST_OUTPUT="xml:$(winepath -w "$results/")"
 export GTEST_OUTPUT
+# Test programs that are not GoogleTest's (the end-to-end one) write theirs here.
+export TESSAK_RESULTS_DIR=$results
 status=0
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)" "$@" | tee "$work/ctest.log" ||
   status=$?

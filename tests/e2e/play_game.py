@@ -175,25 +175,31 @@ def answer_warning_box(display):
     return False
 
 
-def main():
-    if len(sys.argv) != 3:
-        fail(__doc__)
-    game, source = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+def play(command, cwd, source, display, env=None, exit_seconds=None):
+    """Plays one game of the program started by `command` in `cwd` on `display`, from
+    start-up to Escape, and checks each step against the pictures under `source`.
+    `env` is the program's environment (the display's by default); `exit_seconds`
+    bounds the wait for the exit after Escape (TESSAK_E2E_EXIT_SECONDS, or 30 s)."""
+    if exit_seconds is None:
+        exit_seconds = float(os.environ.get("TESSAK_E2E_EXIT_SECONDS", "30"))
     shots = tempfile.mkdtemp(prefix="tessak-e2e-")
     menu_picture = over_black(picture(source, "mainmenu1.png"))
     backdrop = over_black(picture(source, "backdrop.png"))
     arcade = picture(source, "buttonarcade.png")
 
-    display = Display()
     game_process = None
     try:
-        game_process = subprocess.Popen([game], cwd=source, env=display.env)
+        game_process = subprocess.Popen(command, cwd=cwd, env=env or display.env)
         started = time.time()
+        first_frame = []
         # Until the menu shows: answer the warning box if one comes, and keep the game alive.
         def menu_shown(shot):
             if game_process.poll() is not None:
                 fail("the game ended early with status %s" % game_process.returncode)
-            answer_warning_box(display)
+            box = answer_warning_box(display)
+            if not box and not first_frame and shot.getbbox() is not None:
+                first_frame.append(time.time() - started)
+                log("first frame shown %.1f s after start" % first_frame[0])
             # A strip of the menu picture that neither the title nor the buttons cover.
             strip = (240, 170, 345, 595)
             return difference(shot.crop(strip), menu_picture.crop(strip)) < 12
@@ -253,17 +259,29 @@ def main():
         tap(display, "Escape")
         escape_time = time.time()
         try:
-            status = game_process.wait(timeout=float(os.environ.get("TESSAK_E2E_EXIT_SECONDS", "30")))
+            status = game_process.wait(timeout=exit_seconds)
         except subprocess.TimeoutExpired:
-            fail("the game did not end after Escape")
+            fail("the game did not end within %g s of Escape" % exit_seconds)
         log("game ended %.2f s after Escape with status %d" % (time.time() - escape_time, status))
         if status != 0:
             fail("exit status %d" % status)
         game_process = None
-        log("PASS")
     finally:
         stop(game_process)
+
+
+def main():
+    if len(sys.argv) != 3:
+        fail(__doc__)
+    game, source = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+    display = Display()
+    try:
+        play([game], source, source, display)
+    finally:
         display.close()
+    log("PASS")
+
+
 
 
 if __name__ == "__main__":

@@ -1,0 +1,55 @@
+#include "win32_fixture.h"
+
+namespace win32test {
+
+using namespace platform;
+
+std::vector<Message>& received() {
+    static std::vector<Message> messages;
+    return messages;
+}
+
+std::intptr_t recordingProcedure(WindowHandle window, std::uint32_t message,
+                                 std::uintptr_t wParam, std::intptr_t lParam) {
+    received().push_back(Message{window, message, wParam, lParam});
+    return current().windows().defWindowProc(window, message, wParam, lParam);
+}
+
+bool wasReceived(std::uint32_t message) {
+    for (const Message& m : received()) {
+        if (m.message == message) return true;
+    }
+    return false;
+}
+
+void Win32Test::SetUp() {
+    received().clear();
+    backend_ = new BackendWithoutDirect3D;
+    install(backend_);
+}
+
+void Win32Test::TearDown() {
+    install(nullptr);
+    delete backend_;
+    backend_ = nullptr;
+}
+
+WindowHandle Win32Test::createGameStyleWindow(const char* className) {
+    WindowClass windowClass;
+    windowClass.style = cs::VREDRAW | cs::HREDRAW | cs::DBLCLKS | cs::OWNDC;
+    windowClass.procedure = recordingProcedure;
+    windowClass.icon = backend().windows().applicationIcon();
+    windowClass.smallIcon = windowClass.icon;
+    windowClass.className = className;
+    EXPECT_TRUE(backend().windows().registerClass(windowClass));
+    return backend().windows().createWindow(className, "Win32 backend test",
+                                            ws::POPUP | ws::CLIPSIBLINGS | ws::CLIPCHILDREN,
+                                            cw::USEDEFAULT, 0, 320, 240);
+}
+
+void Win32Test::pump() {
+    Message message;
+    while (backend().system().peekMessage(message)) backend().system().dispatchMessage(message);
+}
+
+}  // namespace win32test
