@@ -11,6 +11,7 @@ packages=(
   liblua5.1-0-dev libsdl2-dev libsdl2-image-dev
   libgtest-dev libgmock-dev libbenchmark-dev clang
   xvfb xauth xfonts-base openbox xdotool x11-utils libx11-dev libxtst-dev imagemagick
+  desktop-file-utils
   python3 python3-pil
   fonts-dejavu-core
   # The Windows build: MinGW-w64 (posix threads), Wine to run its tests, dpkg-dev for
