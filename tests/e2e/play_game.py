@@ -175,6 +175,39 @@ def answer_warning_box(display):
     return False
 
 
+def wait_for_menu(game_process, source, display, shots):
+    """Waits until the started game shows its menu picture, answering the warning box
+    if one comes and failing if the game ends first."""
+    menu_picture = over_black(picture(source, "mainmenu1.png"))
+    started = time.time()
+    first_frame = []
+
+    def menu_shown(shot):
+        if game_process.poll() is not None:
+            fail("the game ended early with status %s" % game_process.returncode)
+        box = answer_warning_box(display)
+        if not box and not first_frame and shot.getbbox() is not None:
+            first_frame.append(time.time() - started)
+            log("first frame shown %.1f s after start" % first_frame[0])
+        # A strip of the menu picture that neither the title nor the buttons cover.
+        strip = (240, 170, 345, 595)
+        return difference(shot.crop(strip), menu_picture.crop(strip)) < 12
+    wait_for("menu", menu_shown, 180, display, shots)
+    log("menu picture shown %.1f s after start" % (time.time() - started))
+
+
+def wait_for_exit(game_process, exit_seconds):
+    """Waits for the game to end after Escape and fails unless it ends cleanly in time."""
+    escape_time = time.time()
+    try:
+        status = game_process.wait(timeout=exit_seconds)
+    except subprocess.TimeoutExpired:
+        fail("the game did not end within %g s of Escape" % exit_seconds)
+    log("game ended %.2f s after Escape with status %d" % (time.time() - escape_time, status))
+    if status != 0:
+        fail("exit status %d" % status)
+
+
 def play(command, cwd, source, display, env=None, exit_seconds=None):
     """Plays one game of the program started by `command` in `cwd` on `display`, from
     start-up to Escape, and checks each step against the pictures under `source`.
@@ -190,21 +223,7 @@ def play(command, cwd, source, display, env=None, exit_seconds=None):
     game_process = None
     try:
         game_process = subprocess.Popen(command, cwd=cwd, env=env or display.env)
-        started = time.time()
-        first_frame = []
-        # Until the menu shows: answer the warning box if one comes, and keep the game alive.
-        def menu_shown(shot):
-            if game_process.poll() is not None:
-                fail("the game ended early with status %s" % game_process.returncode)
-            box = answer_warning_box(display)
-            if not box and not first_frame and shot.getbbox() is not None:
-                first_frame.append(time.time() - started)
-                log("first frame shown %.1f s after start" % first_frame[0])
-            # A strip of the menu picture that neither the title nor the buttons cover.
-            strip = (240, 170, 345, 595)
-            return difference(shot.crop(strip), menu_picture.crop(strip)) < 12
-        shot, _ = wait_for("menu", menu_shown, 180, display, shots)
-        log("menu picture shown %.1f s after start" % (time.time() - started))
+        wait_for_menu(game_process, source, display, shots)
 
         def buttons_and_title(shot):
             arcade_box = (5, 230, 5 + 229, 230 + 50)
@@ -257,14 +276,7 @@ def play(command, cwd, source, display, env=None, exit_seconds=None):
 
         log("memory while playing: %s" % memory_report(game_process.pid))
         tap(display, "Escape")
-        escape_time = time.time()
-        try:
-            status = game_process.wait(timeout=exit_seconds)
-        except subprocess.TimeoutExpired:
-            fail("the game did not end within %g s of Escape" % exit_seconds)
-        log("game ended %.2f s after Escape with status %d" % (time.time() - escape_time, status))
-        if status != 0:
-            fail("exit status %d" % status)
+        wait_for_exit(game_process, exit_seconds)
         game_process = None
     finally:
         stop(game_process)

@@ -1,0 +1,28 @@
+#!/bin/sh
+# Installs the engine from a build folder into a temporary prefix, builds the game
+# under game/ against it (find_package, and pkg-config for a second copy), and
+# runs both without a display:
+#   build_game_against_install.sh engine-build-folder
+set -eu
+
+build=$1
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT INT TERM
+
+prefix="$work/prefix"
+cmake --install "$build" --prefix "$prefix" --component engine > "$work/install.log"
+
+# The game must see nothing of the engine's source tree: only the prefix.
+cmake -S "$here/game" -B "$work/game" -DCMAKE_PREFIX_PATH="$prefix" > "$work/configure.log" ||
+    { cat "$work/configure.log"; exit 1; }
+cmake --build "$work/game" > "$work/build.log" 2>&1 || { cat "$work/build.log"; exit 1; }
+"$work/game/engine_client" "$here/game/scripts" "$work/state.bin"
+
+# The same game through pkg-config.
+PKG_CONFIG_PATH=$(dirname "$(find "$prefix" -name tessak-engine.pc)")
+export PKG_CONFIG_PATH
+# shellcheck disable=SC2046
+c++ -std=c++17 -o "$work/engine_client_pc" "$here/game/main.cpp" \
+    $(pkg-config --cflags --libs tessak-engine-headless)
+"$work/engine_client_pc" "$here/game/scripts" "$work/state-pc.bin"
