@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs the engine from a build folder into a temporary prefix, builds the game
 # under game/ against it (find_package, and pkg-config for a second copy), and
-# runs both without a display:
+# runs them without a display:
 #   build_game_against_install.sh engine-build-folder
 set -eu
 
@@ -18,6 +18,9 @@ cmake -S "$here/game" -B "$work/game" -DCMAKE_PREFIX_PATH="$prefix" > "$work/con
     { cat "$work/configure.log"; exit 1; }
 cmake --build "$work/game" > "$work/build.log" 2>&1 || { cat "$work/build.log"; exit 1; }
 "$work/game/engine_client" "$here/game/scripts" "$work/state.bin"
+if [ -x "$work/game/sdl_client" ]; then
+    "$work/game/sdl_client"
+fi
 
 # The same game through pkg-config.
 PKG_CONFIG_PATH=$(dirname "$(find "$prefix" -name tessak-engine.pc)")
