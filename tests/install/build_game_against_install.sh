@@ -22,9 +22,24 @@ if [ -x "$work/game/sdl_client" ]; then
     "$work/game/sdl_client"
 fi
 
-# The same game through pkg-config.
 PKG_CONFIG_PATH=$(dirname "$(find "$prefix" -name tessak-engine.pc)")
 export PKG_CONFIG_PATH
+
+# Every installed header compiles with no more than the prefix's include folder
+# (and the libraries' own): none names a header that was left out.
+backend=tessak-engine-headless
+if [ -f "$PKG_CONFIG_PATH/tessak-engine-sdl.pc" ]; then
+    backend=tessak-engine-sdl
+fi
+(cd "$prefix/include" && find tessak -name '*.h' | sort | sed 's/.*/#include <&>/') > "$work/headers.cpp"
+if [ "$(wc -l < "$work/headers.cpp")" -lt 20 ]; then
+    echo "FAIL: only $(wc -l < "$work/headers.cpp") headers installed" >&2
+    exit 1
+fi
+# shellcheck disable=SC2046
+c++ -std=c++17 -fsyntax-only "$work/headers.cpp" $(pkg-config --cflags "$backend")
+
+# The same game through pkg-config.
 # shellcheck disable=SC2046
 c++ -std=c++17 -o "$work/engine_client_pc" "$here/game/main.cpp" \
     $(pkg-config --cflags --libs tessak-engine-headless)
