@@ -1,7 +1,7 @@
 #pragma once
 // Questions about the machine's other processes. They go straight to the
-// operating system the engine is built for (process_posix.cpp or
-// process_windows.cpp, picked by the build), whatever backend is installed.
+// operating system the engine is built for (posix/process.cpp or
+// win32/process.cpp, picked by the build), whatever backend is installed.
 #include <cstdint>
 
 namespace platform {
