@@ -21,4 +21,12 @@ void Board::put(std::int32_t row, std::int32_t column, std::int32_t kind) {
     }
 }
 
+void Board::clearForNewGame() {
+    for (std::int32_t row = 0; row < ROWS; ++row) {
+        for (std::int32_t column = 0; column < FIELD_COLUMNS; ++column) {
+            put(row, column, 0);
+        }
+    }
+}
+
 }  // namespace Game

@@ -12,6 +12,8 @@ public:
     static constexpr std::int32_t ROWS = 18;
     static constexpr std::int32_t COLUMNS = 18;
     static constexpr std::int32_t UNITS_PER_CELL = 32;
+    // Columns 0 to 15, the field proper: cleared for a new game and drawn.
+    static constexpr std::int32_t FIELD_COLUMNS = 16;
 
     // Observes every access (tests): row and column asked for, whether it is a
     // write, and the value read or written. Null in the program.
@@ -32,6 +34,10 @@ public:
     void putField(std::int32_t y, std::int32_t x, std::int32_t kind) {
         put(y / UNITS_PER_CELL, x / UNITS_PER_CELL, kind);
     }
+    // Empties every row of the field proper. Columns 16 and 17 keep what quarter
+    // turns put there: a new game does not clear them.
+    void clearForNewGame();
+
     bool emptyField(std::int32_t y, std::int32_t x) const { return atField(y, x) == 0; }
     void clearField(std::int32_t y, std::int32_t x) { putField(y, x, 0); }
 

@@ -50,10 +50,14 @@ void updateIntro(float dt);
 void updateMenu(float dt);
 void updatePlay(float dt);
 
+// Empties the field proper of `state.board` for a new game (Board::clearForNewGame).
 void clearBoard();
 void drawBoard();
 void drawPreview();
 void drawPlayScreen();
+
+// Destroys the game window, once.
+void quit();
 
 // A piece kind from the runtime random generator: 1 to 4.
 std::int32_t randomKind();

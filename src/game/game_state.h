@@ -26,6 +26,15 @@ struct MenuButton {
 
 constexpr int MENU_BUTTON_COUNT = 5;
 
+// Where the second piece sits relative to its anchor: the values of
+// `State::orientation`, in the order a quarter turn steps through them.
+namespace Orientation {
+constexpr std::int32_t RIGHT = 1;
+constexpr std::int32_t BELOW = 2;
+constexpr std::int32_t LEFT = 3;
+constexpr std::int32_t ABOVE = 4;
+}  // namespace Orientation
+
 struct State {
     // Screens.
     bool introActive = true;
@@ -62,11 +71,14 @@ struct State {
     std::int32_t pivotY = 0;
     std::int32_t pivotKind = 0;
     bool pivotFalling = false;
+    // The second piece's anchor, not its cell: the cell lies beside the anchor
+    // on the side `orientation` names (RIGHT: one cell right of it, and so on).
+    // The anchor's x always equals pivotX.
     std::int32_t secondX = 0;
     std::int32_t secondY = 0;
     std::int32_t secondKind = 0;
     bool secondFalling = false;
-    std::int32_t orientation = 0;  // 1 right, 2 below, 3 left, 4 above; 0 before any pair
+    std::int32_t orientation = 0;  // an Orientation value; 0 before the first pair
     std::int32_t nextPivotKind = 0;
     std::int32_t nextSecondKind = 0;
     bool leftPrevious = false;

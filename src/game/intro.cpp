@@ -2,7 +2,7 @@
 // fade away (5 s) and the menu takes over. Reads no input.
 #include "game/game.h"
 #include "game/game_state.h"
-#include "game/screen_helpers.h"
+#include "game/pictures.h"
 #include "graphics/graphics.h"
 
 namespace Game {
@@ -13,7 +13,6 @@ constexpr float FADE_IN_SECONDS = 8.0f;
 constexpr float FADE_OUT_SECONDS = 5.0f;
 constexpr float WHITE_RATE = 100.0f;  // alpha per second
 constexpr float LOGO_RATE = 150.0f;
-constexpr float OPAQUE = 255.0f;
 
 // The 32 x 32 white picture stretched over the whole back buffer.
 void drawWhite() {

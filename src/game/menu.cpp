@@ -2,7 +2,8 @@
 // grow one after another. Arcade starts a game, quit and Escape leave.
 #include "game/game.h"
 #include "game/game_state.h"
-#include "game/screen_helpers.h"
+#include "game/key_edges.h"
+#include "game/pictures.h"
 #include "graphics/graphics.h"
 #include "platform/platform.h"
 
@@ -18,7 +19,6 @@ constexpr float BUTTON_WIDTH_RATE = 140.0f;
 constexpr float BUTTON_HEIGHT_RATE = 50.0f;
 constexpr float BUTTON_WIDTH = 229.0f;
 constexpr float BUTTON_HEIGHT = 50.0f;
-constexpr float OPAQUE = 255.0f;
 
 void grow(float& value, float rate, float dt, float limit) {
     value += rate * dt;

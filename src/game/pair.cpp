@@ -113,16 +113,16 @@ void dropPair() {
     s.stateTimer = 0.0f;
     if (s.pivotFalling || s.secondFalling) {
         switch (s.orientation) {
-            case 1:
+            case Orientation::RIGHT:
                 dropAlone(s.pivotY, s.pivotX, s.pivotKind, s.pivotFalling);
                 dropAlone(s.secondY, s.secondX + CELL, s.secondKind, s.secondFalling);
                 break;
-            case 2: dropHanging(); break;
-            case 3:
+            case Orientation::BELOW: dropHanging(); break;
+            case Orientation::LEFT:
                 dropAlone(s.pivotY, s.pivotX, s.pivotKind, s.pivotFalling);
                 dropAlone(s.secondY, s.secondX - CELL, s.secondKind, s.secondFalling);
                 break;
-            case 4: dropStanding(); break;
+            case Orientation::ABOVE: dropStanding(); break;
             default: break;
         }
     }
@@ -133,7 +133,7 @@ void moveLeft() {
     State& s = state;
     Board& board = s.board;
     switch (s.orientation) {
-        case 1:
+        case Orientation::RIGHT:
             if (s.pivotX > LEFT_LIMIT && board.emptyField(s.pivotY, s.pivotX - CELL)) {
                 // The second piece takes the pivot's old cell.
                 board.clearField(s.pivotY, s.pivotX);
@@ -144,13 +144,13 @@ void moveLeft() {
                 s.secondX -= CELL;
             }
             break;
-        case 2:
+        case Orientation::BELOW:
             if (s.pivotX > LEFT_LIMIT && board.emptyField(s.pivotY, s.pivotX - CELL)) {
                 shiftPivot(-CELL);
                 shiftStackedSecond(-CELL, CELL);
             }
             break;
-        case 3:
+        case Orientation::LEFT:
             if (s.secondX > LEFT_LIMIT_PIECE_LEFT &&
                 board.emptyField(s.pivotY, s.pivotX - 2 * CELL)) {
                 board.clearField(s.secondY, s.secondX - CELL);
@@ -159,7 +159,7 @@ void moveLeft() {
                 shiftPivot(-CELL);
             }
             break;
-        case 4:
+        case Orientation::ABOVE:
             if (s.secondX > LEFT_LIMIT && board.emptyField(s.pivotY, s.pivotX - CELL)) {
                 shiftPivot(-CELL);
                 shiftStackedSecond(-CELL, -CELL);
@@ -173,7 +173,7 @@ void moveRight() {
     State& s = state;
     Board& board = s.board;
     switch (s.orientation) {
-        case 1:
+        case Orientation::RIGHT:
             if (s.secondX < RIGHT_LIMIT_PIECE_RIGHT &&
                 board.emptyField(s.secondY, s.secondX + 2 * CELL)) {
                 // The pivot takes the second piece's old cell.
@@ -185,13 +185,13 @@ void moveRight() {
                 s.pivotX += CELL;
             }
             break;
-        case 2:
+        case Orientation::BELOW:
             if (s.secondX < RIGHT_LIMIT && board.emptyField(s.secondY, s.secondX + CELL)) {
                 shiftPivot(CELL);
                 shiftStackedSecond(CELL, CELL);
             }
             break;
-        case 3:
+        case Orientation::LEFT:
             if (s.secondX < RIGHT_LIMIT && board.emptyField(s.secondY, s.secondX + CELL)) {
                 shiftPivot(CELL);
                 board.clearField(s.secondY, s.secondX - CELL);
@@ -199,7 +199,7 @@ void moveRight() {
                 board.putField(s.secondY, s.secondX - CELL, s.secondKind);
             }
             break;
-        case 4:
+        case Orientation::ABOVE:
             if (s.secondX < RIGHT_LIMIT && board.emptyField(s.secondY, s.secondX + CELL)) {
                 shiftPivot(CELL);
                 shiftStackedSecond(CELL, -CELL);
@@ -216,10 +216,10 @@ void tryStartTurn() {
     }
     bool free = false;
     switch (s.orientation) {
-        case 1: free = s.board.emptyField(s.pivotY + 2 * CELL, s.pivotX); break;
-        case 2: free = s.board.emptyField(s.pivotY, s.pivotX - CELL); break;
-        case 3: free = s.board.emptyField(s.pivotY - CELL, s.pivotX); break;
-        case 4: free = s.board.emptyField(s.pivotY, s.pivotX + CELL); break;
+        case Orientation::RIGHT: free = s.board.emptyField(s.pivotY + 2 * CELL, s.pivotX); break;
+        case Orientation::BELOW: free = s.board.emptyField(s.pivotY, s.pivotX - CELL); break;
+        case Orientation::LEFT: free = s.board.emptyField(s.pivotY - CELL, s.pivotX); break;
+        case Orientation::ABOVE: free = s.board.emptyField(s.pivotY, s.pivotX + CELL); break;
         default: break;
     }
     if (free) {
@@ -248,7 +248,7 @@ void nextPairOrGameOver() {
     s.secondFalling = true;
     s.secondX = ENTRY_X;
     s.secondY = ENTRY_Y;
-    s.orientation = 1;
+    s.orientation = Orientation::RIGHT;
     s.rotationAngle = 0.0f;
 }
 

@@ -4,7 +4,7 @@
 #include "game/game_state.h"
 #include "game/pair.h"
 #include "game/quarter_turn.h"
-#include "game/screen_helpers.h"
+#include "game/key_edges.h"
 #include "graphics/graphics.h"
 #include "platform/platform.h"
 
@@ -17,6 +17,8 @@ constexpr float DROP_INTERVAL = 0.3f;  // seconds between drops
 bool bothFalling() { return state.pivotFalling && state.secondFalling; }
 
 }  // namespace
+
+void clearBoard() { state.board.clearForNewGame(); }
 
 void updatePlay(float dt) {
     State& s = state;

@@ -2,7 +2,7 @@
 
 #include "game/game.h"
 #include "game/game_state.h"
-#include "game/screen_helpers.h"
+#include "game/pictures.h"
 #include "graphics/graphics.h"
 
 namespace Game {
@@ -31,16 +31,16 @@ struct TurnPlan {
 
 TurnPlan planFor(const State& s) {
     switch (s.orientation) {
-        case 1:  // right to below
+        case Orientation::RIGHT:  // to below
             return {{s.secondY, s.secondX + CELL}, s.secondX + 2 * CELL, s.secondY, -30.0f, 50.0f,
                     90.0f, {s.pivotY + CELL, s.pivotX}};
-        case 2:  // below to left
+        case Orientation::BELOW:  // to left
             return {{s.pivotY + CELL, s.secondX}, s.secondX + CELL, s.secondY + CELL, -30.0f,
                     -30.0f, 180.0f, {s.pivotY, s.pivotX - CELL}};
-        case 3:  // left to above
+        case Orientation::LEFT:  // to above
             return {{s.pivotY, s.pivotX - CELL}, s.pivotX, s.pivotY, 50.0f, -30.0f, 270.0f,
                     {s.pivotY - CELL, s.pivotX}};
-        default:  // 4: above to right
+        default:  // ABOVE, to right
             return {{s.pivotY - CELL, s.pivotX}, s.pivotX + CELL, s.pivotY - CELL, 50.0f, 50.0f,
                     360.0f, {s.pivotY, s.pivotX + CELL}};
     }
@@ -48,14 +48,14 @@ TurnPlan planFor(const State& s) {
 
 // Keeps the sprite from sliding past the pivot on the turns that slide towards it.
 void applyLimits(State& s) {
-    if (s.orientation == 1) {
+    if (s.orientation == Orientation::RIGHT) {
         if (s.turnY > s.pivotY + SLIDE_REACH) {
             s.turnY = s.pivotY + SLIDE_REACH;
         }
         if (s.turnX < s.pivotX - SLIDE_REACH) {
             s.turnX = s.pivotX - SLIDE_REACH;
         }
-    } else if (s.orientation == 3) {
+    } else if (s.orientation == Orientation::LEFT) {
         if (s.turnY < s.pivotY - SLIDE_REACH) {
             s.turnY = s.pivotY - SLIDE_REACH;
         }
@@ -78,7 +78,7 @@ void drawTurningPiece(const State& s) {
 
 void turnStep(float dt) {
     State& s = state;
-    if (s.orientation < 1 || s.orientation > 4) {
+    if (s.orientation < Orientation::RIGHT || s.orientation > Orientation::ABOVE) {
         s.rotating = false;  // nothing to turn
         return;
     }
@@ -112,8 +112,8 @@ void turnStep(float dt) {
         s.rotationLatch = true;
         s.rotationDone = false;
         s.rotating = false;
-        if (s.orientation == 4) {
-            s.orientation = 1;
+        if (s.orientation == Orientation::ABOVE) {
+            s.orientation = Orientation::RIGHT;
             s.rotationAngle = 0.0f;
         } else {
             s.orientation += 1;

@@ -1,29 +1,9 @@
-#include "game/screen_helpers.h"
+#include "game/pictures.h"
 
-#include "game/game_state.h"
+#include "game/game.h"
 #include "graphics/graphics.h"
-#include "platform/platform.h"
 
 namespace Game {
-
-KeyChange readKey(int virtualKey, bool& previous) {
-    const bool pressed = platform::current().input().keyPressed(virtualKey);
-    if (pressed == previous) {
-        return KeyChange::NONE;
-    }
-    previous = pressed;
-    return pressed ? KeyChange::PRESSED : KeyChange::RELEASED;
-}
-
-void quit() {
-    // Several quit requests can meet in one frame (quit button and Escape);
-    // the window handle is dead after the first.
-    if (state.windowDestroyed) {
-        return;
-    }
-    state.windowDestroyed = true;
-    platform::current().windows().destroyWindow(Graphics::getWindow());
-}
 
 std::uint32_t fadeColour(float alpha) {
     const auto level = static_cast<std::uint32_t>(static_cast<std::int32_t>(alpha)) & 0xFFu;

@@ -1,20 +1,14 @@
 #pragma once
-// Small pieces shared by the screens: key edges, quitting, faded colours and the
-// piece pictures.
+// How the screens draw their pictures: whole and unturned, white-tinted with a
+// fading alpha, and the picture of each piece kind.
 #include <cstdint>
 
 class Texture;
 
 namespace Game {
 
-enum class KeyChange { NONE, PRESSED, RELEASED };
-
-// Asks the platform whether `virtualKey` is pressed (down now or pressed since
-// the last query) and compares with the last seen state, which it updates.
-KeyChange readKey(int virtualKey, bool& previous);
-
-// Destroys the game window, once.
-void quit();
+// The alpha at which a fading picture is fully drawn.
+constexpr float OPAQUE = 255.0f;
 
 // (alpha << 24) | 0x00FFFFFF, alpha cut towards zero and kept to its low 8 bits.
 std::uint32_t fadeColour(float alpha);
