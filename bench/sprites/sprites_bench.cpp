@@ -318,7 +318,7 @@ int main(int argc, char** argv) {
         allHeld = bench.measure() && allHeld;
     }
 
-    backend.windows().destroyWindow(Graphics::getWindow());
+    backend.windowing().destroyWindow(Graphics::getWindow());
     platform::install(nullptr);
     std::filesystem::remove_all(folder);
     return allHeld ? 0 : 1;

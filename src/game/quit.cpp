@@ -12,7 +12,7 @@ void quit() {
         return;
     }
     state.windowDestroyed = true;
-    platform::current().windows().destroyWindow(Graphics::getWindow());
+    platform::current().windowing().destroyWindow(Graphics::getWindow());
 }
 
 }  // namespace Game

@@ -52,19 +52,19 @@ void Graphics::setScreenFormat(const ScreenFormat& requested) {
         createDevice();
     }
 
-    platform::Windows& windows = platform::current().windows();
-    windows.updateWindow(window);
-    windows.showWindow(window, platform::sw::SHOW);
-    windows.setFocus(window);
+    platform::Windowing& windowing = platform::current().windowing();
+    windowing.updateWindow(window);
+    windowing.showWindow(window, platform::sw::SHOW);
+    windowing.setFocus(window);
     device->setRenderState(platform::d3drs::CULLMODE, platform::d3dcull::NONE);
 }
 
 void Graphics::placeWindow() {
-    platform::Windows& windows = platform::current().windows();
+    platform::Windowing& windowing = platform::current().windowing();
     if (!presentParameters.Windowed) {
-        windows.setStyle(window, platform::ws::POPUP | platform::ws::CLIPSIBLINGS |
+        windowing.setStyle(window, platform::ws::POPUP | platform::ws::CLIPSIBLINGS |
                                      platform::ws::CLIPCHILDREN);
-        windows.setWindowPos(window, platform::hwnd::TOPMOST, 0, 0, 0, 0,
+        windowing.setWindowPos(window, platform::hwnd::TOPMOST, 0, 0, 0, 0,
                              platform::swp::NOSIZE | platform::swp::NOMOVE);
         return;
     }
@@ -83,11 +83,11 @@ void Graphics::placeWindow() {
     area.right = static_cast<std::int32_t>(left + width);
     area.bottom = static_cast<std::int32_t>(top + height);
 
-    windows.setStyle(window, platform::ws::CAPTION | platform::ws::SYSMENU |
+    windowing.setStyle(window, platform::ws::CAPTION | platform::ws::SYSMENU |
                                  platform::ws::MINIMIZEBOX | platform::ws::CLIPSIBLINGS |
                                  platform::ws::CLIPCHILDREN);
-    area = windows.adjustWindowRect(area, windows.style(window), windows.extendedStyle(window));
-    windows.setWindowPos(window, platform::hwnd::NOTOPMOST, area.left, area.top,
+    area = windowing.adjustWindowRect(area, windowing.style(window), windowing.extendedStyle(window));
+    windowing.setWindowPos(window, platform::hwnd::NOTOPMOST, area.left, area.top,
                          area.right - area.left, area.bottom - area.top, 0);
 }
 

@@ -72,24 +72,24 @@ bool Graphics::initialize(const std::string& className, const std::string& windo
 bool Graphics::createWindow(const std::string& className, const std::string& windowTitle,
                             const std::string& iconPath) {
     Log::info("Initializing window...");
-    platform::Windows& windows = platform::current().windows();
+    platform::Windowing& windowing = platform::current().windowing();
 
     platform::WindowClass windowClass;
     windowClass.style = platform::cs::VREDRAW | platform::cs::HREDRAW | platform::cs::DBLCLKS |
                         platform::cs::OWNDC;
     windowClass.procedure = &Graphics::windowProcedure;
     windowClass.icon =
-        iconPath.empty() ? windows.applicationIcon() : windows.loadIconFile(iconPath);
+        iconPath.empty() ? windowing.applicationIcon() : windowing.loadIconFile(iconPath);
     windowClass.smallIcon = windowClass.icon;
     windowClass.className = className;
-    windows.registerClass(windowClass);
+    windowing.registerClass(windowClass);
 
     // A hidden placeholder: the screen format gives it its real style and size.
-    window = windows.createWindow(className, windowTitle,
+    window = windowing.createWindow(className, windowTitle,
                                   platform::ws::POPUP | platform::ws::CLIPSIBLINGS |
                                       platform::ws::CLIPCHILDREN,
                                   platform::cw::USEDEFAULT, 0, 320, 240);
-    windows.updateWindow(window);
+    windowing.updateWindow(window);
     Log::info("Success!");
     return true;
 }

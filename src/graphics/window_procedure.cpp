@@ -21,5 +21,5 @@ std::intptr_t Graphics::windowProcedure(platform::WindowHandle window, std::uint
         default:
             break;
     }
-    return host.windows().defWindowProc(window, message, wParam, lParam);
+    return host.windowing().defWindowProc(window, message, wParam, lParam);
 }

@@ -85,10 +85,10 @@ struct WindowClass {
     std::string className;
 };
 
-// Windows: classes, creation, style, placement, visibility, destruction.
-class Windows {
+// Windowing: window classes, creation, style, placement, visibility, destruction.
+class Windowing {
 public:
-    virtual ~Windows() = default;
+    virtual ~Windowing() = default;
     // LoadIcon(NULL, IDI_APPLICATION).
     virtual IconHandle applicationIcon() = 0;
     // LoadImage(NULL, path, IMAGE_ICON, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE): null on failure.
@@ -177,7 +177,7 @@ public:
     virtual ~Platform() = default;
     virtual System& system() = 0;
     virtual Input& input() = 0;
-    virtual Windows& windows() = 0;
+    virtual Windowing& windowing() = 0;
     // Direct3DCreate9(D3D_SDK_VERSION): null when Direct3D cannot be had.
     virtual Direct3D* createDirect3D() = 0;
 };

@@ -45,14 +45,14 @@ platform::DisplayMode displayMode(std::uint32_t width, std::uint32_t height,
 
 // ---- windows ----
 
-void FakeWindows::record(const std::string& call) {
+void FakeWindowing::record(const std::string& call) {
     calls.push_back(call);
     if (journal != nullptr) {
         journal->push_back("window." + call);
     }
 }
 
-FakeWindow* FakeWindows::find(platform::WindowHandle window) const {
+FakeWindow* FakeWindowing::find(platform::WindowHandle window) const {
     for (const auto& candidate : windows) {
         if (candidate.get() == window) {
             return candidate.get();
@@ -61,7 +61,7 @@ FakeWindow* FakeWindows::find(platform::WindowHandle window) const {
     return nullptr;
 }
 
-platform::WindowProc FakeWindows::procedureOf(platform::WindowHandle window) const {
+platform::WindowProc FakeWindowing::procedureOf(platform::WindowHandle window) const {
     const FakeWindow* found = find(window);
     if (found == nullptr) {
         return nullptr;
@@ -74,7 +74,7 @@ platform::WindowProc FakeWindows::procedureOf(platform::WindowHandle window) con
     return nullptr;
 }
 
-std::intptr_t FakeWindows::send(platform::WindowHandle window, std::uint32_t message,
+std::intptr_t FakeWindowing::send(platform::WindowHandle window, std::uint32_t message,
                                 std::uintptr_t wParam, std::intptr_t lParam) {
     const platform::WindowProc procedure = procedureOf(window);
     if (procedure == nullptr) {
@@ -83,24 +83,24 @@ std::intptr_t FakeWindows::send(platform::WindowHandle window, std::uint32_t mes
     return procedure(window, message, wParam, lParam);
 }
 
-platform::IconHandle FakeWindows::applicationIcon() {
+platform::IconHandle FakeWindowing::applicationIcon() {
     record("applicationIcon");
     return &applicationIconObject;
 }
 
-platform::IconHandle FakeWindows::loadIconFile(const std::string& path) {
+platform::IconHandle FakeWindowing::loadIconFile(const std::string& path) {
     record("loadIconFile " + path);
     iconLoads.push_back(path);
     return iconFiles.count(path) > 0 ? &fileIconObject : nullptr;
 }
 
-bool FakeWindows::registerClass(const platform::WindowClass& windowClass) {
+bool FakeWindowing::registerClass(const platform::WindowClass& windowClass) {
     record("registerClass " + windowClass.className);
     classes.push_back(windowClass);
     return true;
 }
 
-platform::WindowHandle FakeWindows::createWindow(const std::string& className,
+platform::WindowHandle FakeWindowing::createWindow(const std::string& className,
                                                  const std::string& title, std::uint32_t style,
                                                  int x, int y, int width, int height) {
     record("createWindow " + className + " " + title + " " + hex(style));
@@ -113,40 +113,40 @@ platform::WindowHandle FakeWindows::createWindow(const std::string& className,
     return windows.back().get();
 }
 
-void FakeWindows::updateWindow(platform::WindowHandle) { record("updateWindow"); }
+void FakeWindowing::updateWindow(platform::WindowHandle) { record("updateWindow"); }
 
-void FakeWindows::showWindow(platform::WindowHandle window, int command) {
+void FakeWindowing::showWindow(platform::WindowHandle window, int command) {
     record("showWindow " + std::to_string(command));
     if (FakeWindow* found = find(window)) {
         found->visible = command != platform::sw::HIDE;
     }
 }
 
-void FakeWindows::setFocus(platform::WindowHandle window) {
+void FakeWindowing::setFocus(platform::WindowHandle window) {
     record("setFocus");
     for (const auto& each : windows) {
         each->focused = each.get() == window;
     }
 }
 
-void FakeWindows::setStyle(platform::WindowHandle window, std::uint32_t style) {
+void FakeWindowing::setStyle(platform::WindowHandle window, std::uint32_t style) {
     record("setStyle " + hex(style));
     if (FakeWindow* found = find(window)) {
         found->style = style;
     }
 }
 
-std::uint32_t FakeWindows::style(platform::WindowHandle window) {
+std::uint32_t FakeWindowing::style(platform::WindowHandle window) {
     const FakeWindow* found = find(window);
     return found != nullptr ? found->style : 0;
 }
 
-std::uint32_t FakeWindows::extendedStyle(platform::WindowHandle window) {
+std::uint32_t FakeWindowing::extendedStyle(platform::WindowHandle window) {
     const FakeWindow* found = find(window);
     return found != nullptr ? found->extendedStyle : 0;
 }
 
-platform::Rect FakeWindows::adjustWindowRect(const platform::Rect& client, std::uint32_t style,
+platform::Rect FakeWindowing::adjustWindowRect(const platform::Rect& client, std::uint32_t style,
                                              std::uint32_t) {
     platform::Rect outer = client;
     if ((style & platform::ws::CAPTION) == platform::ws::CAPTION) {
@@ -158,7 +158,7 @@ platform::Rect FakeWindows::adjustWindowRect(const platform::Rect& client, std::
     return outer;
 }
 
-void FakeWindows::setWindowPos(platform::WindowHandle window, std::intptr_t insertAfter, int x,
+void FakeWindowing::setWindowPos(platform::WindowHandle window, std::intptr_t insertAfter, int x,
                                int y, int width, int height, std::uint32_t flags) {
     record("setWindowPos " + std::to_string(insertAfter) + " " + std::to_string(x) + " " +
            std::to_string(y) + " " + std::to_string(width) + " " + std::to_string(height) + " " +
@@ -178,7 +178,7 @@ void FakeWindows::setWindowPos(platform::WindowHandle window, std::intptr_t inse
     }
 }
 
-void FakeWindows::destroyWindow(platform::WindowHandle window) {
+void FakeWindowing::destroyWindow(platform::WindowHandle window) {
     record("destroyWindow");
     FakeWindow* found = find(window);
     if (found == nullptr || found->destroyed) {
@@ -191,7 +191,7 @@ void FakeWindows::destroyWindow(platform::WindowHandle window) {
     found->visible = false;
 }
 
-std::intptr_t FakeWindows::defWindowProc(platform::WindowHandle window, std::uint32_t message,
+std::intptr_t FakeWindowing::defWindowProc(platform::WindowHandle window, std::uint32_t message,
                                          std::uintptr_t wParam, std::intptr_t lParam) {
     record("defWindowProc " + hex(message) + " " + hex(static_cast<std::uint32_t>(wParam)));
     defaultHandled.push_back({window, message, wParam, lParam});
@@ -481,7 +481,7 @@ FakeGraphics::FakeGraphics(FakePlatform& platform) : platform(platform) {
                            (std::int64_t{6} << 48) | (std::int64_t{14} << 32) |
                                (std::int64_t{10} << 16) | 6764);
 
-    platform.fakeWindows = &windows;
+    platform.fakeWindowing = &windows;
     platform.fakeDirect3D = &direct3d;
 }
 
@@ -490,8 +490,8 @@ FakeGraphics::~FakeGraphics() {
     if (routing) {
         platform.fakeSystem.onDispatch = nullptr;
     }
-    if (platform.fakeWindows == &windows) {
-        platform.fakeWindows = nullptr;
+    if (platform.fakeWindowing == &windows) {
+        platform.fakeWindowing = nullptr;
     }
     if (platform.fakeDirect3D == &direct3d) {
         platform.fakeDirect3D = nullptr;

@@ -48,7 +48,7 @@ struct WindowProcCall {
     std::intptr_t lParam;
 };
 
-class FakeWindows : public platform::Windows {
+class FakeWindowing : public platform::Windowing {
 public:
     // Stand-ins for icon handles.
     int applicationIconObject = 0;
@@ -267,7 +267,7 @@ platform::DisplayMode displayMode(std::uint32_t width, std::uint32_t height,
 // Unplugs itself and resets `Graphics` again on destruction.
 struct FakeGraphics {
     FakePlatform& platform;
-    FakeWindows windows;
+    FakeWindowing windows;
     FakeDirect3D direct3d;
     CallJournal journal;
 

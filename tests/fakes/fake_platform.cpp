@@ -88,11 +88,11 @@ bool FakeInput::keyDown(int virtualKey) { return down.count(virtualKey) > 0; }
 
 platform::Point FakeInput::cursorPosition(platform::WindowHandle) { return cursor; }
 
-platform::Windows& FakePlatform::windows() {
-    if (fakeWindows == nullptr) {
+platform::Windowing& FakePlatform::windowing() {
+    if (fakeWindowing == nullptr) {
         throw std::logic_error("this test installed no fake windows");
     }
-    return *fakeWindows;
+    return *fakeWindowing;
 }
 
 }  // namespace fakes

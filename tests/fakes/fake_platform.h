@@ -81,7 +81,7 @@ public:
     FakeSystem fakeSystem;
     FakeInput fakeInput;
     // Set by tests that need windows or Direct3D.
-    platform::Windows* fakeWindows = nullptr;
+    platform::Windowing* fakeWindowing = nullptr;
     platform::Direct3D* fakeDirect3D = nullptr;
 
     FakePlatform() { platform::install(this); }
@@ -89,7 +89,7 @@ public:
 
     platform::System& system() override { return fakeSystem; }
     platform::Input& input() override { return fakeInput; }
-    platform::Windows& windows() override;
+    platform::Windowing& windowing() override;
     platform::Direct3D* createDirect3D() override { return fakeDirect3D; }
 };
 

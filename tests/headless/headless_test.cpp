@@ -46,7 +46,7 @@ TEST(HeadlessBackend, TheClockFollowsSleeps) {
 TEST(HeadlessBackend, NoWindowNoDirect3DNoKeys) {
     headless::HeadlessPlatform backend({}, nullptr);
     EXPECT_EQ(backend.createDirect3D(), nullptr);
-    EXPECT_EQ(backend.windows().createWindow("C", "T", ws::POPUP, 0, 0, 800, 600), nullptr);
+    EXPECT_EQ(backend.windowing().createWindow("C", "T", ws::POPUP, 0, 0, 800, 600), nullptr);
     EXPECT_FALSE(backend.input().keyPressed(vk::ESCAPE));
     EXPECT_FALSE(backend.input().keyDown(vk::LBUTTON));
 }

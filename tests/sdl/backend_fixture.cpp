@@ -26,10 +26,10 @@ void BackendTest::SetUp() {
     platform::install(backend.get());
     WindowClass windowClass;
     windowClass.procedure = &recordingProcedure;
-    windowClass.icon = backend->windows().applicationIcon();
+    windowClass.icon = backend->windowing().applicationIcon();
     windowClass.className = "BackendTestClass";
-    ASSERT_TRUE(backend->windows().registerClass(windowClass));
-    window = backend->windows().createWindow("BackendTestClass", "Backend test",
+    ASSERT_TRUE(backend->windowing().registerClass(windowClass));
+    window = backend->windowing().createWindow("BackendTestClass", "Backend test",
                                              ws::POPUP | ws::CLIPSIBLINGS | ws::CLIPCHILDREN,
                                              cw::USEDEFAULT, 0, 320, 240);
     ASSERT_NE(window, nullptr);
@@ -68,7 +68,7 @@ PresentParameters BackendTest::parameters(bool windowed) const {
 }
 
 void BackendTest::createDevice(bool windowed) {
-    Windows& windows = backend->windows();
+    Windowing& windows = backend->windowing();
     if (windowed) {
         windows.setStyle(window, 0x06CA0000);
         const Rect client{100, 80, 900, 680};

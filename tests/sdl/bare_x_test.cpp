@@ -39,7 +39,7 @@ TEST_F(BackendTest, SmallerFullScreenBackBufferIsShownOverTheWholeScreen) {
     p.BackBufferWidth = 800;
     p.BackBufferHeight = 600;
     ASSERT_EQ(direct3d->createDevice(window, 0, p, &device), d3d::OK);
-    backend->windows().showWindow(window, sw::SHOW);
+    backend->windowing().showWindow(window, sw::SHOW);
     const Window target = xWindow();
     const std::pair<int, int> screen{1024, 768};
     EXPECT_TRUE(pumpUntil([&] { return x.size(target) == screen; }));

@@ -85,9 +85,9 @@ TEST_F(Headless, NoDisplayMeansNoWindowNoDirect3DAndNoBox) {
     sdl::SdlPlatform backend;
     WindowClass windowClass;
     windowClass.className = "Headless";
-    ASSERT_TRUE(backend.windows().registerClass(windowClass));
-    EXPECT_FALSE(backend.windows().registerClass(windowClass));
-    EXPECT_EQ(backend.windows().createWindow("Headless", "t", ws::POPUP, 0, 0, 10, 10), nullptr);
+    ASSERT_TRUE(backend.windowing().registerClass(windowClass));
+    EXPECT_FALSE(backend.windowing().registerClass(windowClass));
+    EXPECT_EQ(backend.windowing().createWindow("Headless", "t", ws::POPUP, 0, 0, 10, 10), nullptr);
     EXPECT_EQ(backend.createDirect3D(), nullptr);
     testing::internal::CaptureStderr();
     EXPECT_EQ(backend.system().messageBox("text of the box", "Caption", mb::OK), 0);

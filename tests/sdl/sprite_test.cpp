@@ -10,7 +10,7 @@
 #include "graphics/graphics.h"
 #include "platform/sdl/sdl_platform.h"
 #include "platform/sdl/window_registry.h"
-#include "platform/sdl/windows.h"
+#include "platform/sdl/windowing.h"
 #include "test_images.h"
 
 namespace {
@@ -63,7 +63,7 @@ protected:
     }
 
     static void TearDownTestSuite() {
-        backend->windows().destroyWindow(Graphics::getWindow());
+        backend->windowing().destroyWindow(Graphics::getWindow());
         platform::install(nullptr);
         delete backend;
         delete folder;
@@ -194,7 +194,7 @@ TEST_F(SpriteTest, WhiteFadeWithScreenSizedSourceCoversTheScreen) {
 
 TEST_F(SpriteTest, MinimisingSkipsFramesAndRestoringResumesWithTexturesIntact) {
     auto* record = static_cast<sdl::WindowRecord*>(Graphics::getWindow());
-    backend->windows().showWindow(Graphics::getWindow(), sw::MINIMIZE);
+    backend->windowing().showWindow(Graphics::getWindow(), sw::MINIMIZE);
     // Frames stop once the minimising has come through the queue...
     bool skipped = false;
     for (int attempt = 0; attempt < 300 && !skipped; ++attempt) {
@@ -215,7 +215,7 @@ TEST_F(SpriteTest, MinimisingSkipsFramesAndRestoringResumesWithTexturesIntact) {
         SDL_Delay(10);
     }
 
-    backend->windows().showWindow(Graphics::getWindow(), sw::RESTORE);
+    backend->windowing().showWindow(Graphics::getWindow(), sw::RESTORE);
     const auto pixels = frame([] {
         Graphics::drawSprite(picture, 100, 50, 48, 40, 0, 0, 48, 40, 0xFFFFFFFF, 0, 0, 0);
     });

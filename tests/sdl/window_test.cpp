@@ -7,7 +7,7 @@
 #include "box_answerer.h"
 #include "graphics/transform2d.h"
 #include "platform/sdl/event_translation.h"
-#include "platform/sdl/windows.h"
+#include "platform/sdl/windowing.h"
 
 namespace {
 
@@ -51,11 +51,11 @@ TEST_F(BackendTest, WindowsAreCreatedHiddenAndStyledPlacedAndShown) {
     EXPECT_NE(SDL_GetWindowFlags(sdlWindow) & SDL_WINDOW_HIDDEN, 0u);
     EXPECT_NE(SDL_GetWindowFlags(sdlWindow) & SDL_WINDOW_BORDERLESS, 0u);
     EXPECT_STREQ(SDL_GetWindowTitle(sdlWindow), "Backend test");
-    EXPECT_EQ(backend->windows().createWindow("NoSuchClass", "x", ws::POPUP, 0, 0, 10, 10),
+    EXPECT_EQ(backend->windowing().createWindow("NoSuchClass", "x", ws::POPUP, 0, 0, 10, 10),
               nullptr);
 
     createDevice(true);
-    EXPECT_EQ(backend->windows().style(window), 0x06CA0000u);
+    EXPECT_EQ(backend->windowing().style(window), 0x06CA0000u);
     EXPECT_EQ(SDL_GetWindowFlags(sdlWindow) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS), 0u);
     EXPECT_EQ(SDL_GetWindowFlags(sdlWindow) & SDL_WINDOW_ALWAYS_ON_TOP, 0u);
     int width = 0, height = 0;
@@ -69,17 +69,17 @@ TEST_F(BackendTest, WindowsAreCreatedHiddenAndStyledPlacedAndShown) {
     EXPECT_EQ(left, 100 + frameLeft);
     EXPECT_EQ(top, 80 + frameTop);
 
-    backend->windows().setWindowPos(window, hwnd::TOPMOST, 0, 0, 0, 0, swp::NOSIZE | swp::NOMOVE);
+    backend->windowing().setWindowPos(window, hwnd::TOPMOST, 0, 0, 0, 0, swp::NOSIZE | swp::NOMOVE);
     EXPECT_NE(SDL_GetWindowFlags(sdlWindow) & SDL_WINDOW_ALWAYS_ON_TOP, 0u);
     SDL_GetWindowSize(sdlWindow, &width, &height);
     EXPECT_EQ(width, 800);
 
-    backend->windows().showWindow(window, sw::HIDE);
+    backend->windowing().showWindow(window, sw::HIDE);
     EXPECT_NE(SDL_GetWindowFlags(sdlWindow) & SDL_WINDOW_HIDDEN, 0u);
 }
 
 TEST_F(BackendTest, IconFilesBecomeWindowIcons) {
-    Windows& windows = backend->windows();
+    Windowing& windows = backend->windowing();
     EXPECT_EQ(windows.loadIconFile(folder.path() + "/missing.ico"), nullptr);
     IconHandle icon = windows.loadIconFile(
         sdltest::writeIcon(folder.path() + "/test.ico", 16, 0xFF3366CC));
@@ -181,7 +181,7 @@ TEST_F(BackendTest, CursorIsInBackBufferPixelsOnALargerFullScreen) {
     p.BackBufferWidth = 800;
     p.BackBufferHeight = 600;
     ASSERT_EQ(direct3d->createDevice(window, 0, p, &device), d3d::OK);
-    backend->windows().showWindow(window, sw::SHOW);
+    backend->windowing().showWindow(window, sw::SHOW);
     pumpFor(300);
     int width = 0, height = 0;
     SDL_GetWindowSize(sdlWindow(), &width, &height);
@@ -217,14 +217,14 @@ TEST_F(BackendTest, MinimisingLosesTheDeviceUntilRestoredAndReset) {
     drawAndRead(*device, *sprite, texture, sdlDevice().renderer());  // first frame settles
     EXPECT_EQ(drawAndRead(*device, *sprite, texture, sdlDevice().renderer()), 0xFF0000u);
 
-    backend->windows().showWindow(window, sw::MINIMIZE);
+    backend->windowing().showWindow(window, sw::MINIMIZE);
     ASSERT_TRUE(pumpUntil([&] { return device->testCooperativeLevel() == d3derr::DEVICELOST; }));
     EXPECT_TRUE(receivedMessage(wm::SIZE, sdl::SIZE_MINIMIZED));
     PresentParameters p = parameters(true);
     EXPECT_EQ(device->reset(p), d3derr::DEVICELOST);
     EXPECT_EQ(device->present(), d3derr::DEVICELOST);
 
-    backend->windows().showWindow(window, sw::RESTORE);
+    backend->windowing().showWindow(window, sw::RESTORE);
     ASSERT_TRUE(
         pumpUntil([&] { return device->testCooperativeLevel() == d3derr::DEVICENOTRESET; }));
     EXPECT_EQ(device->testCooperativeLevel(), d3derr::DEVICENOTRESET);
@@ -272,7 +272,7 @@ TEST_F(BackendTest, DestroyingTheWindowTellsItsProcedureAndLosesTheDevice) {
     createDevice(true);
     const std::uint32_t id = SDL_GetWindowID(sdlWindow());
     received().clear();
-    backend->windows().destroyWindow(window);
+    backend->windowing().destroyWindow(window);
     ASSERT_FALSE(received().empty());
     EXPECT_EQ(received().back().message, wm::DESTROY);
     EXPECT_EQ(received().back().window, window);
@@ -286,10 +286,10 @@ TEST_F(BackendTest, DestroyingTheWindowTellsItsProcedureAndLosesTheDevice) {
 
     // The handle stays safe to use; nothing reaches the procedure any more.
     received().clear();
-    backend->windows().destroyWindow(window);
+    backend->windowing().destroyWindow(window);
     backend->system().dispatchMessage(Message{window, wm::CLOSE, 0, 0});
     EXPECT_TRUE(received().empty());
-    EXPECT_EQ(backend->windows().style(window), 0u);
+    EXPECT_EQ(backend->windowing().style(window), 0u);
 }
 
 TEST_F(BackendTest, DisplayModesAndAdapterAreReported) {

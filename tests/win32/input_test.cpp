@@ -40,7 +40,7 @@ protected:
         Win32Test::SetUp();
         window_ = createGameStyleWindow("Win32InputTest");
         ASSERT_NE(window_, nullptr);
-        Windows& windows = backend().windows();
+        Windowing& windows = backend().windowing();
         windows.setWindowPos(window_, hwnd::NOTOPMOST, 100, 80, 400, 300, 0);
         windows.showWindow(window_, sw::SHOW);
         windows.setFocus(window_);
@@ -52,7 +52,7 @@ protected:
             << "the test window never got the focus";
     }
     void TearDown() override {
-        backend().windows().destroyWindow(window_);
+        backend().windowing().destroyWindow(window_);
         Win32Test::TearDown();
     }
 

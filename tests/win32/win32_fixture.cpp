@@ -12,7 +12,7 @@ std::vector<Message>& received() {
 std::intptr_t recordingProcedure(WindowHandle window, std::uint32_t message,
                                  std::uintptr_t wParam, std::intptr_t lParam) {
     received().push_back(Message{window, message, wParam, lParam});
-    return current().windows().defWindowProc(window, message, wParam, lParam);
+    return current().windowing().defWindowProc(window, message, wParam, lParam);
 }
 
 bool wasReceived(std::uint32_t message) {
@@ -38,11 +38,11 @@ WindowHandle Win32Test::createGameStyleWindow(const char* className) {
     WindowClass windowClass;
     windowClass.style = cs::VREDRAW | cs::HREDRAW | cs::DBLCLKS | cs::OWNDC;
     windowClass.procedure = recordingProcedure;
-    windowClass.icon = backend().windows().applicationIcon();
+    windowClass.icon = backend().windowing().applicationIcon();
     windowClass.smallIcon = windowClass.icon;
     windowClass.className = className;
-    EXPECT_TRUE(backend().windows().registerClass(windowClass));
-    return backend().windows().createWindow(className, "Win32 backend test",
+    EXPECT_TRUE(backend().windowing().registerClass(windowClass));
+    return backend().windowing().createWindow(className, "Win32 backend test",
                                             ws::POPUP | ws::CLIPSIBLINGS | ws::CLIPCHILDREN,
                                             cw::USEDEFAULT, 0, 320, 240);
 }

@@ -12,7 +12,7 @@
 #include "platform/platform.h"
 #include "platform/win32/input.h"
 #include "platform/win32/system.h"
-#include "platform/win32/windows.h"
+#include "platform/win32/windowing.h"
 
 namespace win32test {
 
@@ -20,13 +20,13 @@ class BackendWithoutDirect3D : public platform::Platform {
 public:
     platform::System& system() override { return system_; }
     platform::Input& input() override { return input_; }
-    platform::Windows& windows() override { return windows_; }
+    platform::Windowing& windowing() override { return windowing_; }
     platform::Direct3D* createDirect3D() override { return nullptr; }
 
 private:
     platform::win32::Win32System system_;
     platform::win32::Win32Input input_;
-    platform::win32::Win32Windows windows_;
+    platform::win32::Win32Windowing windowing_;
 };
 
 // Everything the recording procedure has been handed, in order.

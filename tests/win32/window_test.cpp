@@ -41,8 +41,8 @@ TEST_F(WindowTest, ClassIsRegisteredWithTheEngineStyleCursorBrushAndInstance) {
     WindowClass again;
     again.procedure = win32test::recordingProcedure;
     again.className = "win32classtest";
-    EXPECT_FALSE(backend().windows().registerClass(again));
-    backend().windows().destroyWindow(window);
+    EXPECT_FALSE(backend().windowing().registerClass(again));
+    backend().windowing().destroyWindow(window);
 }
 
 TEST_F(WindowTest, WindowIsCreatedHiddenWithThePopupStyleAndNoExtendedStyle) {
@@ -50,19 +50,19 @@ TEST_F(WindowTest, WindowIsCreatedHiddenWithThePopupStyleAndNoExtendedStyle) {
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(static_cast<std::uint32_t>(GetWindowLongA(static_cast<HWND>(window), GWL_STYLE)),
               0x86000000u);
-    EXPECT_EQ(backend().windows().style(window), POPUP_STYLE);
-    EXPECT_EQ(backend().windows().extendedStyle(window), 0u);
+    EXPECT_EQ(backend().windowing().style(window), POPUP_STYLE);
+    EXPECT_EQ(backend().windowing().extendedStyle(window), 0u);
     EXPECT_FALSE(IsWindowVisible(static_cast<HWND>(window)));
     // CreateWindowExA's own messages reached the engine procedure before it returned.
     EXPECT_TRUE(wasReceived(WM_NCCREATE));
     EXPECT_TRUE(wasReceived(WM_CREATE));
-    backend().windows().destroyWindow(window);
+    backend().windowing().destroyWindow(window);
 }
 
 TEST_F(WindowTest, WindowedPlacementGivesTheCaptionedStyleAndTheClientSizeAsked) {
     WindowHandle window = createGameStyleWindow("Win32WindowedTest");
     ASSERT_NE(window, nullptr);
-    Windows& windows = backend().windows();
+    Windowing& windows = backend().windowing();
 
     windows.setStyle(window, CAPTIONED_STYLE);
     EXPECT_EQ(static_cast<std::uint32_t>(GetWindowLongA(static_cast<HWND>(window), GWL_STYLE)),
@@ -96,7 +96,7 @@ TEST_F(WindowTest, WindowedPlacementGivesTheCaptionedStyleAndTheClientSizeAsked)
 TEST_F(WindowTest, FullScreenPlacementMakesThePopupTopmostAndKeepsItsSize) {
     WindowHandle window = createGameStyleWindow("Win32FullScreenTest");
     ASSERT_NE(window, nullptr);
-    Windows& windows = backend().windows();
+    Windowing& windows = backend().windowing();
     RECT before{};
     GetWindowRect(static_cast<HWND>(window), &before);
 
@@ -116,13 +116,13 @@ TEST_F(WindowTest, DestroyingSendsDestroyToTheProcedureBeforeReturning) {
     WindowHandle window = createGameStyleWindow("Win32DestroyTest");
     ASSERT_NE(window, nullptr);
     received().clear();
-    backend().windows().destroyWindow(window);
+    backend().windowing().destroyWindow(window);
     EXPECT_TRUE(wasReceived(wm::DESTROY));
     EXPECT_FALSE(IsWindow(static_cast<HWND>(window)));
 }
 
 TEST_F(WindowTest, IconsLoadFromAFileOrGiveNull) {
-    Windows& windows = backend().windows();
+    Windowing& windows = backend().windowing();
     EXPECT_NE(windows.applicationIcon(), nullptr);
     IconHandle icon = windows.loadIconFile(sourceFile("resources/icon.ico"));
     ASSERT_NE(icon, nullptr);
@@ -137,19 +137,19 @@ TEST_F(WindowTest, IconsLoadFromAFileOrGiveNull) {
 std::intptr_t answeringProcedure(WindowHandle window, std::uint32_t message,
                                  std::uintptr_t wParam, std::intptr_t lParam) {
     if (message == WM_USER + 7) return static_cast<std::intptr_t>(wParam * 1000) + lParam;
-    return current().windows().defWindowProc(window, message, wParam, lParam);
+    return current().windowing().defWindowProc(window, message, wParam, lParam);
 }
 
 TEST_F(WindowTest, ThunkHandsTheFourValuesToTheEngineProcedureAndReturnsItsResult) {
     WindowClass windowClass;
     windowClass.procedure = answeringProcedure;
     windowClass.className = "Win32ThunkTest";
-    ASSERT_TRUE(backend().windows().registerClass(windowClass));
+    ASSERT_TRUE(backend().windowing().registerClass(windowClass));
     WindowHandle window =
-        backend().windows().createWindow("Win32ThunkTest", "thunk", POPUP_STYLE, 0, 0, 50, 50);
+        backend().windowing().createWindow("Win32ThunkTest", "thunk", POPUP_STYLE, 0, 0, 50, 50);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(SendMessageA(static_cast<HWND>(window), WM_USER + 7, 42, -5), 41995);
-    backend().windows().destroyWindow(window);
+    backend().windowing().destroyWindow(window);
 }
 
 TEST_F(WindowTest, PeekedMessagesAreDispatchedWholeAndKeysAreTranslated) {
@@ -178,7 +178,7 @@ TEST_F(WindowTest, PeekedMessagesAreDispatchedWholeAndKeysAreTranslated) {
     pump();
     EXPECT_TRUE(wasReceived(WM_KEYDOWN));
     EXPECT_TRUE(wasReceived(WM_CHAR));
-    backend().windows().destroyWindow(window);
+    backend().windowing().destroyWindow(window);
 }
 
 TEST_F(WindowTest, QuitMessageCarriesTheExitCode) {

@@ -49,7 +49,7 @@ public:
 };
 
 // Classes register, but no window can be created.
-class HeadlessWindows : public Windows {
+class HeadlessWindowing : public Windowing {
 public:
     IconHandle applicationIcon() override { return nullptr; }
     IconHandle loadIconFile(const std::string&) override { return nullptr; }
@@ -82,14 +82,14 @@ public:
 
     System& system() override { return system_; }
     Input& input() override { return input_; }
-    Windows& windows() override { return windows_; }
+    Windowing& windowing() override { return windowing_; }
     // Direct3D cannot be had.
     Direct3D* createDirect3D() override { return nullptr; }
 
 private:
     HeadlessSystem system_;
     HeadlessInput input_;
-    HeadlessWindows windows_;
+    HeadlessWindowing windowing_;
 };
 
 }  // namespace platform::headless

@@ -6,7 +6,7 @@
 #include "platform/sdl/session.h"
 #include "platform/sdl/system.h"
 #include "platform/sdl/window_registry.h"
-#include "platform/sdl/windows.h"
+#include "platform/sdl/windowing.h"
 
 namespace platform::sdl {
 
@@ -17,7 +17,7 @@ struct SdlPlatform::Parts {
     WindowRegistry registry;
     SdlSystem system{registry};
     SdlInput input{latch, registry};
-    SdlWindows windows{session, registry};
+    SdlWindowing windowing{session, registry};
 };
 
 SdlPlatform::SdlPlatform() : parts_(std::make_unique<Parts>()) {}
@@ -28,7 +28,7 @@ System& SdlPlatform::system() { return parts_->system; }
 
 Input& SdlPlatform::input() { return parts_->input; }
 
-Windows& SdlPlatform::windows() { return parts_->windows; }
+Windowing& SdlPlatform::windowing() { return parts_->windowing; }
 
 Direct3D* SdlPlatform::createDirect3D() {
     if (!parts_->session.video()) return nullptr;

@@ -23,7 +23,7 @@ public:
 
     System& system() override;
     Input& input() override;
-    Windows& windows() override;
+    Windowing& windowing() override;
     Direct3D* createDirect3D() override;
 
 private:

@@ -10,7 +10,7 @@
 #include "platform/platform.h"
 #include "platform/win32/input.h"
 #include "platform/win32/system.h"
-#include "platform/win32/windows.h"
+#include "platform/win32/windowing.h"
 
 namespace platform::win32 {
 
@@ -18,13 +18,13 @@ class Win32Platform : public Platform {
 public:
     System& system() override { return system_; }
     Input& input() override { return input_; }
-    Windows& windows() override { return windows_; }
+    Windowing& windowing() override { return windowing_; }
     Direct3D* createDirect3D() override;
 
 private:
     Win32System system_;
     Win32Input input_;
-    Win32Windows windows_;
+    Win32Windowing windowing_;
 };
 
 }  // namespace platform::win32

@@ -1,22 +1,25 @@
 #pragma once
-// Window classes and windows on SDL. A window is created hidden; its procedure is
-// its class's; the popup style is a borderless window, the captioned style a
-// decorated one.
-#include <SDL.h>
+// The Windowing interface on Win32: classes, windows, icons, one user32 call per
+// operation. Every class gets the same WNDPROC, a thunk that calls the engine's
+// procedure registered with the class (window_procedures.h). The counterpart of
+// sdl/windowing.h.
+#include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "platform/platform.h"
-#include "platform/sdl/session.h"
-#include "platform/sdl/window_registry.h"
 
-namespace platform::sdl {
+namespace platform::win32 {
 
-class SdlWindows : public Windows {
+class Win32Windowing : public Windowing {
 public:
-    SdlWindows(Session& session, WindowRegistry& windows)
-        : session_(session), windows_(windows) {}
-    ~SdlWindows() override;
+    Win32Windowing() = default;
+    // Destroys the icons loaded from files and unregisters the classes (a class
+    // with a window still open stays registered).
+    ~Win32Windowing() override;
+    Win32Windowing(const Win32Windowing&) = delete;
+    Win32Windowing& operator=(const Win32Windowing&) = delete;
 
     IconHandle applicationIcon() override;
     IconHandle loadIconFile(const std::string& path) override;
@@ -39,12 +42,8 @@ public:
                                 std::uintptr_t wParam, std::intptr_t lParam) override;
 
 private:
-    SDL_Window* live(WindowHandle handle);
-    bool ownIcon(IconHandle icon) const;
-
-    Session& session_;
-    WindowRegistry& windows_;
-    std::vector<SDL_Surface*> icons_;
+    std::vector<HICON> loadedIcons_;
+    std::vector<std::string> classes_;
 };
 
-}  // namespace platform::sdl
+}  // namespace platform::win32

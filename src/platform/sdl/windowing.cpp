@@ -1,4 +1,4 @@
-#include "platform/sdl/windows.h"
+#include "platform/sdl/windowing.h"
 
 #include <SDL_image.h>
 
@@ -16,33 +16,33 @@ bool captioned(std::uint32_t style) { return (style & ws::CAPTION) == ws::CAPTIO
 
 }  // namespace
 
-SdlWindows::~SdlWindows() {
+SdlWindowing::~SdlWindowing() {
     for (SDL_Surface* icon : icons_) SDL_FreeSurface(icon);
 }
 
-SDL_Window* SdlWindows::live(WindowHandle handle) {
+SDL_Window* SdlWindowing::live(WindowHandle handle) {
     WindowRecord* window = windows_.find(handle);
     return window != nullptr ? window->sdl : nullptr;
 }
 
-bool SdlWindows::ownIcon(IconHandle icon) const {
+bool SdlWindowing::ownIcon(IconHandle icon) const {
     return std::find(icons_.begin(), icons_.end(), icon) != icons_.end();
 }
 
-IconHandle SdlWindows::applicationIcon() { return &applicationIconTag; }
+IconHandle SdlWindowing::applicationIcon() { return &applicationIconTag; }
 
-IconHandle SdlWindows::loadIconFile(const std::string& path) {
+IconHandle SdlWindowing::loadIconFile(const std::string& path) {
     SDL_Surface* icon = IMG_Load(path.c_str());
     if (icon == nullptr) return nullptr;
     icons_.push_back(icon);
     return icon;
 }
 
-bool SdlWindows::registerClass(const WindowClass& windowClass) {
+bool SdlWindowing::registerClass(const WindowClass& windowClass) {
     return windows_.addClass(windowClass);
 }
 
-WindowHandle SdlWindows::createWindow(const std::string& className, const std::string& title,
+WindowHandle SdlWindowing::createWindow(const std::string& className, const std::string& title,
                                       std::uint32_t style, int x, int y, int width,
                                       int height) {
     const WindowClass* windowClass = windows_.findClass(className);
@@ -60,11 +60,11 @@ WindowHandle SdlWindows::createWindow(const std::string& className, const std::s
     return WindowRegistry::handle(windows_.add(window, windowClass->procedure, style));
 }
 
-void SdlWindows::updateWindow(WindowHandle) {
+void SdlWindowing::updateWindow(WindowHandle) {
     // Nothing to paint outside the device's frames: there is no WM_PAINT.
 }
 
-void SdlWindows::showWindow(WindowHandle handle, int command) {
+void SdlWindowing::showWindow(WindowHandle handle, int command) {
     SDL_Window* window = live(handle);
     if (window == nullptr) return;
     switch (command) {
@@ -95,34 +95,34 @@ void SdlWindows::showWindow(WindowHandle handle, int command) {
     }
 }
 
-void SdlWindows::setFocus(WindowHandle handle) {
+void SdlWindowing::setFocus(WindowHandle handle) {
     if (SDL_Window* window = live(handle); window != nullptr) SDL_RaiseWindow(window);
 }
 
-void SdlWindows::setStyle(WindowHandle handle, std::uint32_t style) {
+void SdlWindowing::setStyle(WindowHandle handle, std::uint32_t style) {
     WindowRecord* window = windows_.find(handle);
     if (window == nullptr || !window->alive()) return;
     window->style = style;
     SDL_SetWindowBordered(window->sdl, captioned(style) ? SDL_TRUE : SDL_FALSE);
 }
 
-std::uint32_t SdlWindows::style(WindowHandle handle) {
+std::uint32_t SdlWindowing::style(WindowHandle handle) {
     WindowRecord* window = windows_.find(handle);
     return window != nullptr && window->alive() ? window->style : 0;
 }
 
-std::uint32_t SdlWindows::extendedStyle(WindowHandle handle) {
+std::uint32_t SdlWindowing::extendedStyle(WindowHandle handle) {
     WindowRecord* window = windows_.find(handle);
     return window != nullptr && window->alive() ? window->extendedStyle : 0;
 }
 
-Rect SdlWindows::adjustWindowRect(const Rect& client, std::uint32_t, std::uint32_t) {
+Rect SdlWindowing::adjustWindowRect(const Rect& client, std::uint32_t, std::uint32_t) {
     // SDL places and sizes a window by its client area and lets the window manager
     // add the frame around it, so the window rectangle is the client rectangle.
     return client;
 }
 
-void SdlWindows::setWindowPos(WindowHandle handle, std::intptr_t insertAfter, int x, int y,
+void SdlWindowing::setWindowPos(WindowHandle handle, std::intptr_t insertAfter, int x, int y,
                               int width, int height, std::uint32_t flags) {
     SDL_Window* window = live(handle);
     if (window == nullptr) return;
@@ -140,7 +140,7 @@ void SdlWindows::setWindowPos(WindowHandle handle, std::intptr_t insertAfter, in
     if (insertAfter == hwnd::NOTOPMOST) SDL_SetWindowAlwaysOnTop(window, SDL_FALSE);
 }
 
-void SdlWindows::destroyWindow(WindowHandle handle) {
+void SdlWindowing::destroyWindow(WindowHandle handle) {
     WindowRecord* window = windows_.find(handle);
     if (window == nullptr || !window->alive() || window->destroying) return;
     window->destroying = true;
@@ -153,7 +153,7 @@ void SdlWindows::destroyWindow(WindowHandle handle) {
     window->sdl = nullptr;
 }
 
-std::intptr_t SdlWindows::defWindowProc(WindowHandle, std::uint32_t, std::uintptr_t,
+std::intptr_t SdlWindowing::defWindowProc(WindowHandle, std::uint32_t, std::uintptr_t,
                                         std::intptr_t) {
     return 0;
 }

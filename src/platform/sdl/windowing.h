@@ -1,25 +1,22 @@
 #pragma once
-// The Windows interface on Win32: classes, windows, icons, one user32 call per
-// operation. Every class gets the same WNDPROC, a thunk that calls the engine's
-// procedure registered with the class (window_procedures.h). The counterpart of
-// sdl/windows.h.
-#include <windows.h>
+// Window classes and windows on SDL. A window is created hidden; its procedure is
+// its class's; the popup style is a borderless window, the captioned style a
+// decorated one.
+#include <SDL.h>
 
-#include <string>
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/sdl/session.h"
+#include "platform/sdl/window_registry.h"
 
-namespace platform::win32 {
+namespace platform::sdl {
 
-class Win32Windows : public Windows {
+class SdlWindowing : public Windowing {
 public:
-    Win32Windows() = default;
-    // Destroys the icons loaded from files and unregisters the classes (a class
-    // with a window still open stays registered).
-    ~Win32Windows() override;
-    Win32Windows(const Win32Windows&) = delete;
-    Win32Windows& operator=(const Win32Windows&) = delete;
+    SdlWindowing(Session& session, WindowRegistry& windows)
+        : session_(session), windows_(windows) {}
+    ~SdlWindowing() override;
 
     IconHandle applicationIcon() override;
     IconHandle loadIconFile(const std::string& path) override;
@@ -42,8 +39,12 @@ public:
                                 std::uintptr_t wParam, std::intptr_t lParam) override;
 
 private:
-    std::vector<HICON> loadedIcons_;
-    std::vector<std::string> classes_;
+    SDL_Window* live(WindowHandle handle);
+    bool ownIcon(IconHandle icon) const;
+
+    Session& session_;
+    WindowRegistry& windows_;
+    std::vector<SDL_Surface*> icons_;
 };
 
-}  // namespace platform::win32
+}  // namespace platform::sdl

@@ -1,4 +1,4 @@
-#include "platform/win32/windows.h"
+#include "platform/win32/windowing.h"
 
 #include "platform/win32/window_procedures.h"
 
@@ -9,23 +9,23 @@ HWND native(WindowHandle window) { return static_cast<HWND>(window); }
 
 }  // namespace
 
-Win32Windows::~Win32Windows() {
+Win32Windowing::~Win32Windowing() {
     for (const std::string& name : classes_) {
         if (UnregisterClassA(name.c_str(), GetModuleHandleA(nullptr))) forgetProcedure(name);
     }
     for (HICON icon : loadedIcons_) DestroyIcon(icon);
 }
 
-IconHandle Win32Windows::applicationIcon() { return LoadIconA(nullptr, IDI_APPLICATION); }
+IconHandle Win32Windowing::applicationIcon() { return LoadIconA(nullptr, IDI_APPLICATION); }
 
-IconHandle Win32Windows::loadIconFile(const std::string& path) {
+IconHandle Win32Windowing::loadIconFile(const std::string& path) {
     HANDLE icon = LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 0, 0,
                              LR_LOADFROMFILE | LR_DEFAULTSIZE);
     if (icon != nullptr) loadedIcons_.push_back(static_cast<HICON>(icon));
     return icon;
 }
 
-bool Win32Windows::registerClass(const WindowClass& windowClass) {
+bool Win32Windowing::registerClass(const WindowClass& windowClass) {
     WNDCLASSEXA native{};
     native.cbSize = sizeof native;
     native.style = windowClass.style;
@@ -43,48 +43,48 @@ bool Win32Windows::registerClass(const WindowClass& windowClass) {
     return true;
 }
 
-WindowHandle Win32Windows::createWindow(const std::string& className, const std::string& title,
+WindowHandle Win32Windowing::createWindow(const std::string& className, const std::string& title,
                                         std::uint32_t style, int x, int y, int width,
                                         int height) {
     return CreateWindowExA(0, className.c_str(), title.c_str(), style, x, y, width, height,
                            nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
-void Win32Windows::updateWindow(WindowHandle window) { UpdateWindow(native(window)); }
+void Win32Windowing::updateWindow(WindowHandle window) { UpdateWindow(native(window)); }
 
-void Win32Windows::showWindow(WindowHandle window, int command) {
+void Win32Windowing::showWindow(WindowHandle window, int command) {
     ShowWindow(native(window), command);
 }
 
-void Win32Windows::setFocus(WindowHandle window) { SetFocus(native(window)); }
+void Win32Windowing::setFocus(WindowHandle window) { SetFocus(native(window)); }
 
-void Win32Windows::setStyle(WindowHandle window, std::uint32_t style) {
+void Win32Windowing::setStyle(WindowHandle window, std::uint32_t style) {
     SetWindowLongA(native(window), GWL_STYLE, static_cast<LONG>(style));
 }
 
-std::uint32_t Win32Windows::style(WindowHandle window) {
+std::uint32_t Win32Windowing::style(WindowHandle window) {
     return static_cast<std::uint32_t>(GetWindowLongA(native(window), GWL_STYLE));
 }
 
-std::uint32_t Win32Windows::extendedStyle(WindowHandle window) {
+std::uint32_t Win32Windowing::extendedStyle(WindowHandle window) {
     return static_cast<std::uint32_t>(GetWindowLongA(native(window), GWL_EXSTYLE));
 }
 
-Rect Win32Windows::adjustWindowRect(const Rect& client, std::uint32_t style,
+Rect Win32Windowing::adjustWindowRect(const Rect& client, std::uint32_t style,
                                     std::uint32_t extendedStyle) {
     RECT rectangle{client.left, client.top, client.right, client.bottom};
     AdjustWindowRectEx(&rectangle, style, FALSE, extendedStyle);
     return Rect{rectangle.left, rectangle.top, rectangle.right, rectangle.bottom};
 }
 
-void Win32Windows::setWindowPos(WindowHandle window, std::intptr_t insertAfter, int x, int y,
+void Win32Windowing::setWindowPos(WindowHandle window, std::intptr_t insertAfter, int x, int y,
                                 int width, int height, std::uint32_t flags) {
     SetWindowPos(native(window), reinterpret_cast<HWND>(insertAfter), x, y, width, height, flags);
 }
 
-void Win32Windows::destroyWindow(WindowHandle window) { DestroyWindow(native(window)); }
+void Win32Windowing::destroyWindow(WindowHandle window) { DestroyWindow(native(window)); }
 
-std::intptr_t Win32Windows::defWindowProc(WindowHandle window, std::uint32_t message,
+std::intptr_t Win32Windowing::defWindowProc(WindowHandle window, std::uint32_t message,
                                           std::uintptr_t wParam, std::intptr_t lParam) {
     return DefWindowProcA(native(window), message, wParam, lParam);
 }
