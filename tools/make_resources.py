@@ -15,6 +15,7 @@ and 16 pixel images in the classic bitmap form that every icon reader accepts.
 import math
 import os
 import random
+import re
 import struct
 import sys
 
@@ -24,12 +25,36 @@ FONT_DIR = "/usr/share/fonts/truetype/dejavu"
 FONT_BOLD = os.path.join(FONT_DIR, "DejaVuSans-Bold.ttf")
 FONT_CONDENSED_BOLD = os.path.join(FONT_DIR, "DejaVuSansCondensed-Bold.ttf")
 
-# Play-screen geometry: where the board draws its cells and the preview.
-CELL = 32
-CELL_STEP = 33
-FIELD_X, FIELD_Y = 53, 31
-FIELD_CELLS = 16
-PREVIEW_X, PREVIEW_Y = 650, 387
+HERE = os.path.dirname(os.path.abspath(__file__))
+GAME_SOURCES = os.path.join(HERE, "..", "src", "game")
+
+
+def game_constants(*headers):
+    """The game's `constexpr std::int32_t NAME = N;` lines, by name.
+
+    The play screen draws its pieces where these say; the backdrop's empty cells
+    must lie under them, so the geometry is read from the game, not copied."""
+    pattern = re.compile(r"constexpr\s+std::int32_t\s+(\w+)\s*=\s*(-?\d+)\s*;")
+    values = {}
+    for header in headers:
+        with open(os.path.join(GAME_SOURCES, header), encoding="utf-8") as source:
+            values.update((name, int(value)) for name, value in pattern.findall(source.read()))
+    return values
+
+
+def geometry():
+    values = game_constants("play_layout.h", "board.h")
+    names = ("PIECE_SIZE", "CELL_PITCH", "CELL_LEFT", "CELL_TOP", "FIELD_COLUMNS",
+             "PREVIEW_PIVOT_X", "PREVIEW_Y")
+    missing = [name for name in names if name not in values]
+    if missing:
+        sys.exit("make_resources: src/game/ no longer defines " + ", ".join(missing))
+    return [values[name] for name in names]
+
+
+# Play-screen geometry: where the board draws its cells and the preview. The
+# field proper is square: FIELD_COLUMNS rows of FIELD_COLUMNS cells.
+CELL, CELL_STEP, FIELD_X, FIELD_Y, FIELD_CELLS, PREVIEW_X, PREVIEW_Y = geometry()
 
 # Palette shared by the screens.
 NIGHT = (10, 12, 30)
@@ -649,8 +674,7 @@ def save_png(image, folder, name, size):
 
 
 def main():
-    here = os.path.dirname(os.path.abspath(__file__))
-    folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "resources")
+    folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(HERE, "..", "resources")
     os.makedirs(folder, exist_ok=True)
 
     save_png(backdrop(), folder, "backdrop.png", (800, 600))
