@@ -56,6 +56,7 @@ public:
     bool deleteObject(std::int32_t id);
 
     // The state file (objects, keys, shared script variables, next identifier).
+    // Defined in persist/state_file.cpp, which owns the file's layout.
     bool saveState(const std::string& path);
     bool loadState(const std::string& path);
 

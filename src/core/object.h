@@ -28,7 +28,8 @@ public:
     // Runs the pause countdown; when it runs out the pause lock is removed and
     // the thread waiting on it continues inside this call.
     virtual void update(float dt);
-    // The object's body in a state file: waitTime, then the keys.
+    // The object's body in a state file: waitTime, then the keys. Defined in
+    // persist/object_body.cpp, beside the rest of the file's layout.
     virtual void write(OutputArchive& archive);
     virtual void read(InputArchive& archive);
     virtual ~Object();
