@@ -30,17 +30,17 @@
 
 namespace {
 
-constexpr int spriteSize = 32;
+constexpr int SPRITE_SIZE = 32;
 // The sprites lie in the top-left 800 x 600 of the scene.
-constexpr int sceneWidth = 800;
-constexpr int sceneHeight = 600;
+constexpr int SCENE_WIDTH = 800;
+constexpr int SCENE_HEIGHT = 600;
 // Each side draws about this many sprites a round, so that every count takes
 // about the same time.
-constexpr int spritesPerRound = 30000;
-constexpr int rounds = 11;
+constexpr int SPRITES_PER_ROUND = 30000;
+constexpr int ROUNDS = 11;
 // How far a read-back frame's lit area may lie from the covered area: the edges
 // of turned sprites are rounded to pixels by the renderer's own rules.
-constexpr double areaTolerance = 0.03;
+constexpr double AREA_TOLERANCE = 0.03;
 
 struct Sprite {
     int x, y, angle;
@@ -53,8 +53,8 @@ std::vector<Sprite> scatter(int count) {
     auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
     for (int i = 0; i < count; ++i) {
         const std::uint32_t tint = next();
-        sprites.push_back(Sprite{static_cast<int>(next() % (sceneWidth - spriteSize)),
-                                 static_cast<int>(next() % (sceneHeight - spriteSize)),
+        sprites.push_back(Sprite{static_cast<int>(next() % (SCENE_WIDTH - SPRITE_SIZE)),
+                                 static_cast<int>(next() % (SCENE_HEIGHT - SPRITE_SIZE)),
                                  static_cast<int>(next() % 360),
                                  0xC0000000u | (tint & 0x00FFFFFFu) | 0x00404040u});
     }
@@ -65,7 +65,7 @@ std::vector<Sprite> scatter(int count) {
 // 32 x 32 target turned clockwise about its centre.
 long coveredArea(const std::vector<Sprite>& sprites, int width, int height) {
     std::vector<std::uint8_t> lit(static_cast<std::size_t>(width) * height, 0);
-    constexpr double half = spriteSize / 2.0;
+    constexpr double half = SPRITE_SIZE / 2.0;
     const double reach = half * std::sqrt(2.0) + 1;
     for (const Sprite& s : sprites) {
         const double cx = s.x + half;
@@ -154,8 +154,8 @@ public:
             if (Graphics::beginFrame()) break;
         }
         for (const Sprite& s : sprites) {
-            Graphics::drawSprite(piece, s.x, s.y, spriteSize, spriteSize, 0, 0, spriteSize,
-                                 spriteSize, s.colour, spriteSize / 2, spriteSize / 2, s.angle);
+            Graphics::drawSprite(piece, s.x, s.y, SPRITE_SIZE, SPRITE_SIZE, 0, 0, SPRITE_SIZE,
+                                 SPRITE_SIZE, s.colour, SPRITE_SIZE / 2, SPRITE_SIZE / 2, s.angle);
         }
         check();
         Graphics::endFrame();
@@ -163,8 +163,8 @@ public:
 
     template <typename Check>
     void sdlFrame(Check check) {
-        const SDL_Rect source{0, 0, spriteSize, spriteSize};
-        const SDL_FPoint centre{spriteSize / 2, spriteSize / 2};
+        const SDL_Rect source{0, 0, SPRITE_SIZE, SPRITE_SIZE};
+        const SDL_FPoint centre{SPRITE_SIZE / 2, SPRITE_SIZE / 2};
         pump(backend.system());
         SDL_SetTextureBlendMode(sdlPiece, SDL_BLENDMODE_BLEND);
         SDL_SetRenderDrawColor(renderer, 0, 0, 0, 0);
@@ -174,8 +174,8 @@ public:
                                    static_cast<Uint8>(s.colour >> 8),
                                    static_cast<Uint8>(s.colour));
             SDL_SetTextureAlphaMod(sdlPiece, static_cast<Uint8>(s.colour >> 24));
-            const SDL_FRect target{static_cast<float>(s.x), static_cast<float>(s.y), spriteSize,
-                                   spriteSize};
+            const SDL_FRect target{static_cast<float>(s.x), static_cast<float>(s.y), SPRITE_SIZE,
+                                   SPRITE_SIZE};
             SDL_RenderCopyExF(renderer, sdlPiece, &source, &target, s.angle, &centre,
                               SDL_FLIP_NONE);
         }
@@ -199,9 +199,9 @@ public:
                         clientWidth, clientHeight, format.width, format.height);
             return false;
         }
-        if (format.width < sceneWidth || format.height < sceneHeight) {
+        if (format.width < SCENE_WIDTH || format.height < SCENE_HEIGHT) {
             std::printf("the back buffer %d x %d is smaller than the %d x %d scene\n",
-                        format.width, format.height, sceneWidth, sceneHeight);
+                        format.width, format.height, SCENE_WIDTH, SCENE_HEIGHT);
             return false;
         }
         const long expected = coveredArea(sprites, format.width, format.height);
@@ -210,7 +210,7 @@ public:
             const double off = std::fabs(static_cast<double>(lit - expected)) / expected;
             std::printf("%s: read back %d x %d, %ld lit pixels, %ld covered\n", side, width,
                         height, lit, expected);
-            if (width != format.width || height != format.height || !(off <= areaTolerance)) {
+            if (width != format.width || height != format.height || !(off <= AREA_TOLERANCE)) {
                 std::printf("%s: the frame read back is not the scene measured\n", side);
                 holds = false;
             }
@@ -229,7 +229,7 @@ public:
     // machine; returns false when the scene does not hold.
     bool measure() {
         const int count = static_cast<int>(sprites.size());
-        const int framesPerRound = std::max(1, spritesPerRound / count);
+        const int framesPerRound = std::max(1, SPRITES_PER_ROUND / count);
         auto nothing = [] {};
         auto graphicsRound = [&] {
             for (int frame = 0; frame < framesPerRound; ++frame) graphicsFrame(nothing);
@@ -247,7 +247,7 @@ public:
         double graphicsSeconds = 0;
         double sdlSeconds = 0;
         std::vector<double> ratios;
-        for (int round = 0; round < rounds; ++round) {
+        for (int round = 0; round < ROUNDS; ++round) {
             auto start = std::chrono::steady_clock::now();
             graphicsRound();
             const double graphicsTook = secondsSince(start);
@@ -259,12 +259,12 @@ public:
             ratios.push_back(graphicsTook / sdlTook);
         }
         std::sort(ratios.begin(), ratios.end());
-        const double frames = framesPerRound * rounds;
+        const double frames = framesPerRound * ROUNDS;
         std::printf("%d sprites a frame, %d frames each\n", count, static_cast<int>(frames));
         std::printf("Graphics::drawSprite: %.2f frames/s\n", frames / graphicsSeconds);
         std::printf("SDL_RenderCopyExF:    %.2f frames/s\n", frames / sdlSeconds);
         std::printf("round ratios from %.3f to %.3f\n", ratios.front(), ratios.back());
-        std::printf("RATIO sprites_%d %.3f\n", count, ratios[rounds / 2]);
+        std::printf("RATIO sprites_%d %.3f\n", count, ratios[ROUNDS / 2]);
         return true;
     }
 
