@@ -1,12 +1,15 @@
 #include "app/startup.h"
 
 #include <cstdlib>
+#include <ctime>
+#include <exception>
 
 #include "core/core.h"
 #include "game/game.h"
 #include "game/game_state.h"
 #include "graphics/graphics.h"
 #include "graphics/screen_format.h"
+#include "log/log.h"
 #include "platform/win32_values.h"
 
 namespace App {
@@ -39,6 +42,17 @@ int run(unsigned seed) {
     core->reset();
     core->run();
     return 0;
+}
+
+int runProgram(void (*reportFailure)(const std::string& text)) {
+    try {
+        return run(static_cast<unsigned>(std::time(nullptr)));
+    } catch (const Log::Fatal&) {
+        return 1;  // its message box has been shown and its entry written
+    } catch (const std::exception& failure) {
+        reportFailure(std::string("Tessak: ") + failure.what());
+        return 1;
+    }
 }
 
 }  // namespace App

@@ -4,6 +4,8 @@
 // the script state, then frames until the window system asks the program to quit.
 // Runs over whatever platform backend is installed.
 
+#include <string>
+
 class Core;
 
 namespace App {
@@ -19,5 +21,11 @@ extern Core* core;
 // program passes the calendar time). Returns 0 once the loop has ended. A fatal
 // error during start-up or play leaves through `Log::error`'s exception.
 int run(unsigned seed);
+
+// The whole program, for a backend's entry point once it has installed the
+// backend: `run` seeded with the calendar time. Returns its status, or 1 when it
+// ends by an error: a fatal one has already been shown and logged; any other is
+// handed to `reportFailure` as "Tessak: <what>", to show where the player sees it.
+int runProgram(void (*reportFailure)(const std::string& text));
 
 }  // namespace App

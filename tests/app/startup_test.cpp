@@ -128,6 +128,36 @@ TEST_F(StartupTest, AMissingPictureStopsStartUpBeforeTheMainLoop) {
     EXPECT_EQ(Game::textures.title, nullptr);
 }
 
+std::vector<std::string> reportedFailures;
+void recordFailure(const std::string& text) { reportedFailures.push_back(text); }
+
+TEST_F(StartupTest, TheProgramEndsWithOneOnAFatalErrorWithoutReportingItAgain) {
+    reportedFailures.clear();
+    graphics.device().images.erase("resources/logo.png");
+    quitAtOnce();
+    EXPECT_EQ(App::runProgram(recordFailure), 1);
+    EXPECT_TRUE(reportedFailures.empty());  // the error's own box was the report
+    ASSERT_FALSE(platformFake.fakeSystem.boxes.empty());
+    EXPECT_EQ(platformFake.fakeSystem.boxes.back().text,
+              "Failed to create texture 'resources/logo.png'");
+}
+
+TEST_F(StartupTest, TheProgramReportsAnyOtherFailureByNameAndEndsWithOne) {
+    reportedFailures.clear();
+    platformFake.fakeWindowing = nullptr;  // the backend's window calls now throw
+    quitAtOnce();
+    EXPECT_EQ(App::runProgram(recordFailure), 1);
+    EXPECT_EQ(reportedFailures,
+              std::vector<std::string>{"Tessak: this test installed no fake windows"});
+}
+
+TEST_F(StartupTest, TheProgramEndsWithTheMainLoopsStatus) {
+    reportedFailures.clear();
+    quitAtOnce();
+    EXPECT_EQ(App::runProgram(recordFailure), 0);
+    EXPECT_TRUE(reportedFailures.empty());
+}
+
 TEST_F(StartupTest, ClosingTheWindowEndsTheProgramNormally) {
     platformFake.fakeSystem.onDispatch = [this](const platform::Message& message) {
         if (message.window != nullptr) {
