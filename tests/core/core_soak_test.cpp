@@ -36,7 +36,9 @@ TEST_F(CoreSoak, ObjectsMakingDeletingAndPausingEachOtherForManyFrames) {
     // The path becomes a Lua string literal: Windows' backslashes must be escaped.
     std::string scriptLiteral;
     for (const char c : script) {
-        if (c == '\\') scriptLiteral += '\\';
+        if (c == '\\') {
+            scriptLiteral += '\\';
+        }
         scriptLiteral += c;
     }
     runMain("math.randomseed(7); SCRIPT = '" + scriptLiteral + "'");

@@ -31,19 +31,37 @@ Texture* GameTest::load(const std::string& path) {
 }
 
 std::uint32_t GameTest::imageWidth(const std::string& path) {
-    if (path == "resources/backdrop.png") return 800;
-    if (path == "resources/mainmenu1.png") return 348;
-    if (path.rfind("resources/button", 0) == 0) return 229;
-    if (path == "resources/logo.png") return 400;
-    if (path == "resources/tessak.png") return 306;
+    if (path == "resources/backdrop.png") {
+        return 800;
+    }
+    if (path == "resources/mainmenu1.png") {
+        return 348;
+    }
+    if (path.rfind("resources/button", 0) == 0) {
+        return 229;
+    }
+    if (path == "resources/logo.png") {
+        return 400;
+    }
+    if (path == "resources/tessak.png") {
+        return 306;
+    }
     return 32;
 }
 
 std::uint32_t GameTest::imageHeight(const std::string& path) {
-    if (path == "resources/backdrop.png" || path == "resources/mainmenu1.png") return 600;
-    if (path.rfind("resources/button", 0) == 0) return 50;
-    if (path == "resources/logo.png") return 100;
-    if (path == "resources/tessak.png") return 155;
+    if (path == "resources/backdrop.png" || path == "resources/mainmenu1.png") {
+        return 600;
+    }
+    if (path.rfind("resources/button", 0) == 0) {
+        return 50;
+    }
+    if (path == "resources/logo.png") {
+        return 100;
+    }
+    if (path == "resources/tessak.png") {
+        return 155;
+    }
     return 32;
 }
 

@@ -100,14 +100,22 @@ Window BackendTest::xWindow() {
 
 bool BackendTest::readyForInput() {
     const Window target = xWindow();
-    if (target == None) return false;
-    if (!pumpUntil([&] { return x.viewable(target); })) return false;
+    if (target == None) {
+        return false;
+    }
+    if (!pumpUntil([&] { return x.viewable(target); })) {
+        return false;
+    }
     x.activate(target);
-    if (!pumpUntil([&] { return x.focused(target); })) return false;
+    if (!pumpUntil([&] { return x.focused(target); })) {
+        return false;
+    }
     int width = 0, height = 0;
     SDL_GetWindowSize(sdlWindow(), &width, &height);
     x.movePointer(target, width / 2, height / 2);
-    if (!pumpUntil([&] { return x.pointerOver(target); })) return false;
+    if (!pumpUntil([&] { return x.pointerOver(target); })) {
+        return false;
+    }
     // SDL has seen the focus arrive, so its key state starts from here.
     return pumpUntil([&] {
         return (SDL_GetWindowFlags(sdlWindow()) & SDL_WINDOW_INPUT_FOCUS) != 0;
@@ -118,7 +126,9 @@ bool BackendTest::pumpUntil(const std::function<bool()>& done, std::uint32_t mil
     System& system = backend->system();
     const std::uint32_t start = SDL_GetTicks();
     while (!done()) {
-        if (SDL_GetTicks() - start > milliseconds) return false;
+        if (SDL_GetTicks() - start > milliseconds) {
+            return false;
+        }
         Message message;
         if (system.peekMessage(message)) {
             system.dispatchMessage(message);

@@ -42,7 +42,9 @@ bool BoxAnswerer::forcedClosed() {
 }
 
 BoxAnswerer::~BoxAnswerer() {
-    if (helper_ <= 0) return;
+    if (helper_ <= 0) {
+        return;
+    }
     kill(helper_, SIGKILL);
     int status = 0;
     waitpid(helper_, &status, 0);

@@ -115,7 +115,9 @@ TEST(KeyMap, VirtualKeysAndKeyPositionsCorrespond) {
     // Every key with a virtual code maps back to itself.
     for (int scancode = 0; scancode < SDL_NUM_SCANCODES; ++scancode) {
         const int key = virtualKeyOf(static_cast<SDL_Scancode>(scancode));
-        if (key == 0) continue;
+        if (key == 0) {
+            continue;
+        }
         const auto positions = scancodesOf(key);
         EXPECT_NE(std::find(positions.begin(), positions.end(), scancode), positions.end())
             << "scancode " << scancode;
@@ -129,7 +131,9 @@ TEST(KeyMap, VirtualKeysAndKeyPositionsCorrespond) {
 TEST(MessageBoxStyles, ButtonSetsAndAnswersAreTheWin32Ones) {
     auto answers = [](std::uint32_t style) {
         std::vector<int> ids;
-        for (const auto& button : sdl::messageBoxButtons(style)) ids.push_back(button.buttonid);
+        for (const auto& button : sdl::messageBoxButtons(style)) {
+            ids.push_back(button.buttonid);
+        }
         return ids;
     };
     EXPECT_EQ(answers(mb::SYSTEMMODAL | mb::ICONWARNING), std::vector<int>({id::OK}));
@@ -205,8 +209,12 @@ Vector2 whereSdlDraws(const sdl::SpritePlacement& placement, float sourceWidth,
     const SDL_FRect& d = placement.destination;
     double u = source.x * d.w / sourceWidth;
     double v = source.y * d.h / sourceHeight;
-    if (placement.flip & SDL_FLIP_VERTICAL) v = d.h - v;
-    if (placement.flip & SDL_FLIP_HORIZONTAL) u = d.w - u;
+    if (placement.flip & SDL_FLIP_VERTICAL) {
+        v = d.h - v;
+    }
+    if (placement.flip & SDL_FLIP_HORIZONTAL) {
+        u = d.w - u;
+    }
     const double a = placement.angleDegrees * M_PI / 180.0;
     return Vector2{static_cast<float>(d.x + u * std::cos(a) - v * std::sin(a)),
                    static_cast<float>(d.y + u * std::sin(a) + v * std::cos(a))};
@@ -220,7 +228,9 @@ TEST(SpritePlacement, SdlDrawReproducesTheTransformOfEverySourcePoint) {
     std::uniform_int_distribution<int> size(1, 300);
     for (int trial = 0; trial < 2000; ++trial) {
         Vector2 s{scale(random), scale(random)};
-        if (std::fabs(s.x) < 0.01f || std::fabs(s.y) < 0.01f) continue;
+        if (std::fabs(s.x) < 0.01f || std::fabs(s.y) < 0.01f) {
+            continue;
+        }
         const Vector2 centre{coordinate(random), coordinate(random)};
         const float angle = static_cast<float>(degrees(random) * 0.017453292);
         const Vector2 t{coordinate(random), coordinate(random)};

@@ -23,7 +23,9 @@ constexpr std::uint32_t BLACK = 0x000000, WHITE = 0xFFFFFF;
 bool near(std::uint32_t a, std::uint32_t b, int tolerance = 6) {
     for (int shift = 0; shift < 24; shift += 8) {
         const int difference = static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
-        if (std::abs(difference) > tolerance) return false;
+        if (std::abs(difference) > tolerance) {
+            return false;
+        }
     }
     return true;
 }
@@ -32,7 +34,9 @@ bool near(std::uint32_t a, std::uint32_t b, int tolerance = 6) {
 int wrong(const sdltest::Pixels& pixels, int x0, int y0, int x1, int y1, std::uint32_t rgb) {
     int count = 0;
     for (int y = y0; y < y1; ++y) {
-        for (int x = x0; x < x1; ++x) count += near(pixels.at(x, y), rgb) ? 0 : 1;
+        for (int x = x0; x < x1; ++x) {
+            count += near(pixels.at(x, y), rgb) ? 0 : 1;
+        }
     }
     return count;
 }
@@ -91,7 +95,9 @@ protected:
 
     static void pump() {
         Message message;
-        while (backend->system().peekMessage(message)) backend->system().dispatchMessage(message);
+        while (backend->system().peekMessage(message)) {
+            backend->system().dispatchMessage(message);
+        }
     }
 
     static sdl::SdlPlatform* backend;

@@ -12,7 +12,9 @@ namespace sdltest {
 TempFolder::TempFolder() {
     std::string pattern =
         (std::filesystem::temp_directory_path() / "sdl-backend-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no temporary folder");
+    if (mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("no temporary folder");
+    }
     path_ = pattern;
 }
 
@@ -28,15 +30,21 @@ std::string writePicture(const std::string& path, int width, int height,
                          const std::uint32_t* colours) {
     SDL_Surface* surface =
         SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888);
-    if (surface == nullptr) throw std::runtime_error(SDL_GetError());
+    if (surface == nullptr) {
+        throw std::runtime_error(SDL_GetError());
+    }
     for (int y = 0; y < height; ++y) {
         auto* row = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(surface->pixels) +
                                                      y * surface->pitch);
-        for (int x = 0; x < width; ++x) row[x] = colourAt(x, y, width, height, colours);
+        for (int x = 0; x < width; ++x) {
+            row[x] = colourAt(x, y, width, height, colours);
+        }
     }
     const int saved = IMG_SavePNG(surface, path.c_str());
     SDL_FreeSurface(surface);
-    if (saved != 0) throw std::runtime_error(SDL_GetError());
+    if (saved != 0) {
+        throw std::runtime_error(SDL_GetError());
+    }
     return path;
 }
 
@@ -91,11 +99,17 @@ std::string writeIcon(const std::string& path, int size, std::uint32_t colour) {
     put32(file, static_cast<std::uint32_t>(size) * 2);
     put16(file, 1);
     put16(file, 32);
-    for (int field = 0; field < 6; ++field) put32(file, 0);
-    for (int pixel = 0; pixel < size * size; ++pixel) put32(file, colour);  // BGRA in memory
+    for (int field = 0; field < 6; ++field) {
+        put32(file, 0);
+    }
+    for (int pixel = 0; pixel < size * size; ++pixel) {
+        put32(file, colour);  // BGRA in memory
+    }
     file.append(maskRow * size, '\0');
     std::FILE* out = std::fopen(path.c_str(), "wb");
-    if (out == nullptr) throw std::runtime_error("cannot write " + path);
+    if (out == nullptr) {
+        throw std::runtime_error("cannot write " + path);
+    }
     std::fwrite(file.data(), 1, file.size(), out);
     std::fclose(out);
     return path;
@@ -119,7 +133,9 @@ std::uint32_t Pixels::at(int x, int y) const {
 int Pixels::count(int x0, int y0, int x1, int y1, std::uint32_t rgb) const {
     int found = 0;
     for (int y = y0; y < y1; ++y) {
-        for (int x = x0; x < x1; ++x) found += at(x, y) == rgb ? 1 : 0;
+        for (int x = x0; x < x1; ++x) {
+            found += at(x, y) == rgb ? 1 : 0;
+        }
     }
     return found;
 }

@@ -18,14 +18,18 @@ using sdltest::received;
 
 bool receivedMessage(std::uint32_t message, std::uintptr_t wParam) {
     for (const Message& m : received()) {
-        if (m.message == message && m.wParam == wParam) return true;
+        if (m.message == message && m.wParam == wParam) {
+            return true;
+        }
     }
     return false;
 }
 
 const Message* lastMessage(std::uint32_t message) {
     for (auto it = received().rbegin(); it != received().rend(); ++it) {
-        if (it->message == message) return &*it;
+        if (it->message == message) {
+            return &*it;
+        }
     }
     return nullptr;
 }

@@ -18,16 +18,24 @@ std::vector<std::string> split(const std::string& chord) {
     while (true) {
         const std::size_t plus = chord.find('+', start);
         keys.push_back(chord.substr(start, plus - start));
-        if (plus == std::string::npos) return keys;
+        if (plus == std::string::npos) {
+            return keys;
+        }
         start = plus + 1;
     }
 }
 
 // The modifier names people write, as key symbols.
 std::string keysymName(const std::string& key) {
-    if (key == "alt") return "Alt_L";
-    if (key == "ctrl") return "Control_L";
-    if (key == "shift") return "Shift_L";
+    if (key == "alt") {
+        return "Alt_L";
+    }
+    if (key == "ctrl") {
+        return "Control_L";
+    }
+    if (key == "shift") {
+        return "Shift_L";
+    }
     return key;
 }
 
@@ -42,7 +50,9 @@ XErrorHandler previousHandler = nullptr;
 int ignoreDriverErrors(Display* display, XErrorEvent* error) {
     {
         std::lock_guard<std::mutex> lock(driversLock);
-        if (std::find(drivers.begin(), drivers.end(), display) != drivers.end()) return 0;
+        if (std::find(drivers.begin(), drivers.end(), display) != drivers.end()) {
+            return 0;
+        }
     }
     return previousHandler != nullptr ? previousHandler(display, error) : 0;
 }
@@ -51,7 +61,9 @@ int ignoreDriverErrors(Display* display, XErrorEvent* error) {
 // question that may name a vanished window.
 void installHandler() {
     XErrorHandler previous = XSetErrorHandler(&ignoreDriverErrors);
-    if (previous != &ignoreDriverErrors) previousHandler = previous;
+    if (previous != &ignoreDriverErrors) {
+        previousHandler = previous;
+    }
 }
 
 void addDriver(Display* display) {
@@ -69,7 +81,9 @@ void removeDriver(Display* display) {
 
 XDriver::XDriver() {
     display_ = XOpenDisplay(nullptr);
-    if (display_ == nullptr) return;
+    if (display_ == nullptr) {
+        return;
+    }
     addDriver(display_);
     int event = 0, error = 0, major = 0, minor = 0;
     if (!XTestQueryExtension(display_, &event, &error, &major, &minor)) {
@@ -80,18 +94,24 @@ XDriver::XDriver() {
 }
 
 XDriver::~XDriver() {
-    if (display_ == nullptr) return;
+    if (display_ == nullptr) {
+        return;
+    }
     releaseAll();
     removeDriver(display_);
     XCloseDisplay(display_);
 }
 
 void XDriver::releaseAll() {
-    if (display_ == nullptr) return;
+    if (display_ == nullptr) {
+        return;
+    }
     for (auto it = heldKeys_.rbegin(); it != heldKeys_.rend(); ++it) {
         XTestFakeKeyEvent(display_, *it, False, CurrentTime);
     }
-    for (unsigned button : heldButtons_) XTestFakeButtonEvent(display_, button, False, CurrentTime);
+    for (unsigned button : heldButtons_) {
+        XTestFakeButtonEvent(display_, button, False, CurrentTime);
+    }
     heldKeys_.clear();
     heldButtons_.clear();
     sync();
@@ -143,13 +163,21 @@ bool XDriver::focused(Window window) {
     XGetInputFocus(display_, &focus, &revert);
     // The focus may rest on a window inside the one asked about.
     while (focus != None && focus != PointerRoot) {
-        if (focus == window) return true;
+        if (focus == window) {
+            return true;
+        }
         Window root = None, parent = None;
         Window* children = nullptr;
         unsigned count = 0;
-        if (XQueryTree(display_, focus, &root, &parent, &children, &count) == 0) return false;
-        if (children != nullptr) XFree(children);
-        if (parent == root) return false;
+        if (XQueryTree(display_, focus, &root, &parent, &children, &count) == 0) {
+            return false;
+        }
+        if (children != nullptr) {
+            XFree(children);
+        }
+        if (parent == root) {
+            return false;
+        }
         focus = parent;
     }
     return false;
@@ -165,10 +193,14 @@ bool XDriver::pointerOver(Window window, int x, int y) {
         return false;
     }
     XWindowAttributes attributes;
-    if (XGetWindowAttributes(display_, window, &attributes) == 0) return false;
+    if (XGetWindowAttributes(display_, window, &attributes) == 0) {
+        return false;
+    }
     const bool inside = windowX >= 0 && windowY >= 0 && windowX < attributes.width &&
                         windowY < attributes.height;
-    if (x < 0) return inside;
+    if (x < 0) {
+        return inside;
+    }
     return inside && windowX == x && windowY == y;
 }
 
@@ -177,22 +209,30 @@ bool XDriver::framed(Window window) {
     Window root = None, parent = None;
     Window* children = nullptr;
     unsigned count = 0;
-    if (XQueryTree(display_, window, &root, &parent, &children, &count) == 0) return false;
-    if (children != nullptr) XFree(children);
+    if (XQueryTree(display_, window, &root, &parent, &children, &count) == 0) {
+        return false;
+    }
+    if (children != nullptr) {
+        XFree(children);
+    }
     return parent != root;
 }
 
 std::pair<int, int> XDriver::size(Window window) {
     sync();
     XWindowAttributes attributes;
-    if (XGetWindowAttributes(display_, window, &attributes) == 0) return {0, 0};
+    if (XGetWindowAttributes(display_, window, &attributes) == 0) {
+        return {0, 0};
+    }
     return {attributes.width, attributes.height};
 }
 
 std::uint32_t XDriver::screenPixel(int x, int y) {
     XImage* image = XGetImage(display_, DefaultRootWindow(display_), x, y, 1, 1, AllPlanes,
                               ZPixmap);
-    if (image == nullptr) return 0xFFFFFFFFu;
+    if (image == nullptr) {
+        return 0xFFFFFFFFu;
+    }
     const auto pixel = static_cast<std::uint32_t>(XGetPixel(image, 0, 0) & 0xFFFFFF);
     XDestroyImage(image);
     return pixel;
@@ -200,7 +240,9 @@ std::uint32_t XDriver::screenPixel(int x, int y) {
 
 void XDriver::press(const std::string& key) {
     const unsigned code = keycode(key);
-    if (code == 0) return;
+    if (code == 0) {
+        return;
+    }
     XTestFakeKeyEvent(display_, code, True, CurrentTime);
     heldKeys_.push_back(code);
     sync();
@@ -208,7 +250,9 @@ void XDriver::press(const std::string& key) {
 
 void XDriver::release(const std::string& key) {
     const unsigned code = keycode(key);
-    if (code == 0) return;
+    if (code == 0) {
+        return;
+    }
     XTestFakeKeyEvent(display_, code, False, CurrentTime);
     heldKeys_.erase(std::remove(heldKeys_.begin(), heldKeys_.end(), code), heldKeys_.end());
     sync();
@@ -216,8 +260,12 @@ void XDriver::release(const std::string& key) {
 
 void XDriver::tap(const std::string& keys) {
     const std::vector<std::string> chord = split(keys);
-    for (const std::string& key : chord) press(key);
-    for (auto it = chord.rbegin(); it != chord.rend(); ++it) release(*it);
+    for (const std::string& key : chord) {
+        press(key);
+    }
+    for (auto it = chord.rbegin(); it != chord.rend(); ++it) {
+        release(*it);
+    }
 }
 
 void XDriver::movePointer(Window window, int x, int y) {
@@ -249,7 +297,9 @@ std::vector<std::string> XDriver::keysHeldDown() {
     XQueryKeymap(display_, keys);
     std::vector<std::string> names;
     for (unsigned code = 8; code < 256; ++code) {
-        if ((keys[code / 8] & (1 << (code % 8))) == 0) continue;
+        if ((keys[code / 8] & (1 << (code % 8))) == 0) {
+            continue;
+        }
         const char* name = XKeysymToString(XkbKeycodeToKeysym(display_, code, 0, 0));
         names.push_back(name != nullptr ? name : std::to_string(code));
     }
@@ -278,7 +328,9 @@ Window XDriver::findTitled(const std::string& title) {
         if (XGetWindowProperty(display_, windows[i], nameAtom, 0, 1024, False, utf8, &type,
                                &format, &length, &after, &name) == Success &&
             name != nullptr) {
-            if (title == std::string(reinterpret_cast<char*>(name), length)) found = windows[i];
+            if (title == std::string(reinterpret_cast<char*>(name), length)) {
+                found = windows[i];
+            }
             XFree(name);
         }
     }

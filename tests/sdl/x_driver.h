@@ -74,7 +74,9 @@ template <typename Condition>
 bool waitFor(Condition condition, std::chrono::milliseconds limit) {
     const auto end = std::chrono::steady_clock::now() + limit;
     while (!condition()) {
-        if (std::chrono::steady_clock::now() > end) return false;
+        if (std::chrono::steady_clock::now() > end) {
+            return false;
+        }
         struct timespec pause {0, 20'000'000};
         nanosleep(&pause, nullptr);
     }

@@ -60,7 +60,9 @@ protected:
     bool pumpUntil(const std::function<bool()>& done) {
         const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
         while (!done()) {
-            if (std::chrono::steady_clock::now() > limit) return false;
+            if (std::chrono::steady_clock::now() > limit) {
+                return false;
+            }
             pump();
             Sleep(5);
         }

@@ -17,7 +17,9 @@ std::intptr_t recordingProcedure(WindowHandle window, std::uint32_t message,
 
 bool wasReceived(std::uint32_t message) {
     for (const Message& m : received()) {
-        if (m.message == message) return true;
+        if (m.message == message) {
+            return true;
+        }
     }
     return false;
 }
@@ -49,7 +51,9 @@ WindowHandle Win32Test::createGameStyleWindow(const char* className) {
 
 void Win32Test::pump() {
     Message message;
-    while (backend().system().peekMessage(message)) backend().system().dispatchMessage(message);
+    while (backend().system().peekMessage(message)) {
+        backend().system().dispatchMessage(message);
+    }
 }
 
 }  // namespace win32test

@@ -128,15 +128,21 @@ TEST_F(WindowTest, IconsLoadFromAFileOrGiveNull) {
     ASSERT_NE(icon, nullptr);
     ICONINFO info{};
     EXPECT_TRUE(GetIconInfo(static_cast<HICON>(icon), &info));
-    if (info.hbmColor != nullptr) DeleteObject(info.hbmColor);
-    if (info.hbmMask != nullptr) DeleteObject(info.hbmMask);
+    if (info.hbmColor != nullptr) {
+        DeleteObject(info.hbmColor);
+    }
+    if (info.hbmMask != nullptr) {
+        DeleteObject(info.hbmMask);
+    }
     EXPECT_EQ(windows.loadIconFile(sourceFile("resources/no-such-icon.ico")), nullptr);
 }
 
 // The thunk passes the four values through and returns the procedure's result.
 std::intptr_t answeringProcedure(WindowHandle window, std::uint32_t message,
                                  std::uintptr_t wParam, std::intptr_t lParam) {
-    if (message == WM_USER + 7) return static_cast<std::intptr_t>(wParam * 1000) + lParam;
+    if (message == WM_USER + 7) {
+        return static_cast<std::intptr_t>(wParam * 1000) + lParam;
+    }
     return current().windowing().defWindowProc(window, message, wParam, lParam);
 }
 

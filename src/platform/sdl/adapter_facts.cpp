@@ -21,9 +21,13 @@ std::string glString(GetString getString, unsigned name) {
 AdapterFacts probeAdapter() {
     AdapterFacts facts;
     SDL_Window* window = SDL_CreateWindow("", 0, 0, 1, 1, SDL_WINDOW_HIDDEN);
-    if (window == nullptr) return facts;
+    if (window == nullptr) {
+        return facts;
+    }
     SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
-    if (renderer == nullptr) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    if (renderer == nullptr) {
+        renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    }
     SDL_RendererInfo info{};
     if (renderer != nullptr && SDL_GetRendererInfo(renderer, &info) == 0) {
         facts.found = true;
@@ -34,11 +38,15 @@ AdapterFacts probeAdapter() {
         if (facts.renderDriver.rfind("opengl", 0) == 0) {
             auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
             const std::string rendererName = glString(getString, GL_RENDERER);
-            if (!rendererName.empty()) facts.description = rendererName;
+            if (!rendererName.empty()) {
+                facts.description = rendererName;
+            }
             facts.version = glString(getString, GL_VERSION);
         }
     }
-    if (renderer != nullptr) SDL_DestroyRenderer(renderer);
+    if (renderer != nullptr) {
+        SDL_DestroyRenderer(renderer);
+    }
     SDL_DestroyWindow(window);
     return facts;
 }
@@ -58,19 +66,27 @@ std::int64_t driverVersion(const std::string& versionText) {
             ++end;
         }
         const std::string run = versionText.substr(at, end - at);
-        if (run.find('.') != std::string::npos) last = run;
+        if (run.find('.') != std::string::npos) {
+            last = run;
+        }
         at = end;
     }
     std::vector<std::int64_t> parts;
     std::int64_t part = -1;
     for (char c : last + ".") {
         if (c == '.') {
-            if (part >= 0) parts.push_back(part > 0xFFFF ? 0xFFFF : part);
+            if (part >= 0) {
+                parts.push_back(part > 0xFFFF ? 0xFFFF : part);
+            }
             part = -1;
-            if (parts.size() == 4) break;
+            if (parts.size() == 4) {
+                break;
+            }
         } else {
             part = (part < 0 ? 0 : part) * 10 + (c - '0');
-            if (part > 0xFFFFF) part = 0xFFFFF;
+            if (part > 0xFFFFF) {
+                part = 0xFFFFF;
+            }
         }
     }
     std::int64_t version = 0;

@@ -23,10 +23,14 @@ bool windowManagerRuns(Display* display, Window root) {
 void fillDisplayWithoutWindowManager(SDL_Window* window) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
-    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) {
+        return;
+    }
     Display* display = info.info.x11.display;
     const Window xWindow = info.info.x11.window;
-    if (windowManagerRuns(display, DefaultRootWindow(display))) return;
+    if (windowManagerRuns(display, DefaultRootWindow(display))) {
+        return;
+    }
     SDL_Rect bounds;
     if (SDL_GetDisplayBounds(std::max(SDL_GetWindowDisplayIndex(window), 0), &bounds) != 0) {
         return;

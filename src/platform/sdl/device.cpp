@@ -35,8 +35,12 @@ HResult SdlDevice::create(WindowRecord& window, const PresentParameters& paramet
 
 SdlDevice::~SdlDevice() {
     SDL_DelEventWatch(&SdlDevice::watch, this);
-    for (SdlTexture* texture : textures_) texture->detach();
-    if (window_ != nullptr && window_->listener == this) window_->listener = nullptr;
+    for (SdlTexture* texture : textures_) {
+        texture->detach();
+    }
+    if (window_ != nullptr && window_->listener == this) {
+        window_->listener = nullptr;
+    }
     destroyRenderer();
 }
 
@@ -74,9 +78,13 @@ bool SdlDevice::createRenderer() {
 }
 
 void SdlDevice::destroyRenderer() {
-    if (renderer_ == nullptr) return;
+    if (renderer_ == nullptr) {
+        return;
+    }
     // The renderer frees its textures; the pool keeps their pixels.
-    for (SdlTexture* texture : textures_) texture->drop();
+    for (SdlTexture* texture : textures_) {
+        texture->drop();
+    }
     SDL_DestroyRenderer(renderer_);
     renderer_ = nullptr;
 }
@@ -93,8 +101,12 @@ HResult SdlDevice::applyPresentation(const PresentParameters& parameters) {
         int clientWidth = 0;
         int clientHeight = 0;
         SDL_GetWindowSize(window, &clientWidth, &clientHeight);
-        if (width == 0) width = clientWidth;
-        if (height == 0) height = clientHeight;
+        if (width == 0) {
+            width = clientWidth;
+        }
+        if (height == 0) {
+            height = clientHeight;
+        }
     } else {
         SDL_DisplayMode wanted{};
         wanted.w = width;
@@ -110,14 +122,18 @@ HResult SdlDevice::applyPresentation(const PresentParameters& parameters) {
         }
         fillDisplayWithoutWindowManager(window);
     }
-    if (width <= 0 || height <= 0) return d3derr::INVALIDCALL;
+    if (width <= 0 || height <= 0) {
+        return d3derr::INVALIDCALL;
+    }
     // The back buffer keeps its size; a larger window or screen shows it scaled.
     SDL_RenderSetLogicalSize(renderer_, width, height);
     return d3d::OK;
 }
 
 HResult SdlDevice::testCooperativeLevel() {
-    if (window_ == nullptr) return d3derr::DEVICELOST;
+    if (window_ == nullptr) {
+        return d3derr::DEVICELOST;
+    }
     if (windowUnavailable()) {
         lost_ = true;
         return d3derr::DEVICELOST;
@@ -126,30 +142,44 @@ HResult SdlDevice::testCooperativeLevel() {
 }
 
 HResult SdlDevice::reset(PresentParameters& parameters) {
-    if (window_ == nullptr || windowUnavailable()) return d3derr::DEVICELOST;
-    if (inScene_) return d3derr::INVALIDCALL;
+    if (window_ == nullptr || windowUnavailable()) {
+        return d3derr::DEVICELOST;
+    }
+    if (inScene_) {
+        return d3derr::INVALIDCALL;
+    }
     if (rendererLost_ || renderer_ == nullptr) {
         destroyRenderer();
-        if (!createRenderer()) return d3derr::DEVICELOST;
+        if (!createRenderer()) {
+            return d3derr::DEVICELOST;
+        }
         for (SdlTexture* texture : textures_) {
-            if (!texture->upload(renderer_)) return d3derr::DEVICELOST;
+            if (!texture->upload(renderer_)) {
+                return d3derr::DEVICELOST;
+            }
         }
         rendererLost_ = false;
     }
     const HResult result = applyPresentation(parameters);
-    if (failed(result)) return result;
+    if (failed(result)) {
+        return result;
+    }
     lost_ = false;
     return d3d::OK;
 }
 
 SDL_Renderer* SdlDevice::drawingRenderer() const {
-    if (window_ == nullptr || lost_ || rendererLost_) return nullptr;
+    if (window_ == nullptr || lost_ || rendererLost_) {
+        return nullptr;
+    }
     return renderer_;
 }
 
 HResult SdlDevice::clear(std::uint32_t flags, std::uint32_t colour, float, std::uint32_t) {
     SDL_Renderer* renderer = drawingRenderer();
-    if (renderer == nullptr || (flags & d3dclear::TARGET) == 0) return d3d::OK;
+    if (renderer == nullptr || (flags & d3dclear::TARGET) == 0) {
+        return d3d::OK;
+    }
     SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
     SDL_SetRenderDrawColor(renderer, static_cast<Uint8>(colour >> 16),
                            static_cast<Uint8>(colour >> 8), static_cast<Uint8>(colour),
@@ -159,20 +189,26 @@ HResult SdlDevice::clear(std::uint32_t flags, std::uint32_t colour, float, std::
 }
 
 HResult SdlDevice::beginScene() {
-    if (inScene_) return d3derr::INVALIDCALL;
+    if (inScene_) {
+        return d3derr::INVALIDCALL;
+    }
     inScene_ = true;
     return d3d::OK;
 }
 
 HResult SdlDevice::endScene() {
-    if (!inScene_) return d3derr::INVALIDCALL;
+    if (!inScene_) {
+        return d3derr::INVALIDCALL;
+    }
     inScene_ = false;
     return d3d::OK;
 }
 
 HResult SdlDevice::present() {
     SDL_Renderer* renderer = drawingRenderer();
-    if (renderer == nullptr || windowUnavailable()) return d3derr::DEVICELOST;
+    if (renderer == nullptr || windowUnavailable()) {
+        return d3derr::DEVICELOST;
+    }
     // The renderer was made with vsync: this waits for the vertical retrace.
     SDL_RenderPresent(renderer);
     return d3d::OK;
@@ -185,9 +221,13 @@ HResult SdlDevice::setRenderState(std::uint32_t, std::uint32_t) {
 
 HResult SdlDevice::createTextureFromFile(const std::string& path, ImageInfo& info,
                                          TextureResource** out) {
-    if (out == nullptr) return d3derr::INVALIDCALL;
+    if (out == nullptr) {
+        return d3derr::INVALIDCALL;
+    }
     std::optional<PaddedImage> image = loadPaddedImage(path);
-    if (!image) return d3dxerr::INVALIDDATA;
+    if (!image) {
+        return d3dxerr::INVALIDDATA;
+    }
     auto* texture = new SdlTexture(*this, std::move(*image));
     if (renderer_ != nullptr && !texture->upload(renderer_)) {
         delete texture;
@@ -200,7 +240,9 @@ HResult SdlDevice::createTextureFromFile(const std::string& path, ImageInfo& inf
 }
 
 HResult SdlDevice::createSprite(SpriteBatch** out) {
-    if (out == nullptr) return d3derr::INVALIDCALL;
+    if (out == nullptr) {
+        return d3derr::INVALIDCALL;
+    }
     *out = new SdlSpriteBatch(*this);
     return d3d::OK;
 }

@@ -39,13 +39,17 @@ std::int32_t displayFormatOf(Uint32 pixelFormat) {
 }
 
 const AdapterFacts& SdlDirect3D::facts() {
-    if (!facts_) facts_ = probeAdapter();
+    if (!facts_) {
+        facts_ = probeAdapter();
+    }
     return *facts_;
 }
 
 HResult SdlDirect3D::getAdapterDisplayMode(DisplayMode& out) {
     SDL_DisplayMode mode{};
-    if (SDL_GetDesktopDisplayMode(display, &mode) != 0) return d3derr::INVALIDCALL;
+    if (SDL_GetDesktopDisplayMode(display, &mode) != 0) {
+        return d3derr::INVALIDCALL;
+    }
     out = toDisplayMode(mode);
     return d3d::OK;
 }
@@ -102,14 +106,20 @@ HResult SdlDirect3D::checkDeviceType(std::int32_t adapterFormat, std::int32_t ba
 
 HResult SdlDirect3D::getDeviceCaps(Caps& out) {
     out = Caps{};
-    if (!facts().found) return d3derr::NOTAVAILABLE;
-    if (facts().accelerated) out.DevCaps |= d3ddevcaps::HWTRANSFORMANDLIGHT;
+    if (!facts().found) {
+        return d3derr::NOTAVAILABLE;
+    }
+    if (facts().accelerated) {
+        out.DevCaps |= d3ddevcaps::HWTRANSFORMANDLIGHT;
+    }
     return d3d::OK;
 }
 
 HResult SdlDirect3D::getAdapterIdentifier(std::uint32_t, AdapterIdentifier& out) {
     out = AdapterIdentifier{};
-    if (!facts().found) return d3derr::NOTAVAILABLE;
+    if (!facts().found) {
+        return d3derr::NOTAVAILABLE;
+    }
     const char* videoDriver = SDL_GetCurrentVideoDriver();
     copyText(out.Driver,
              facts().renderDriver + " on " + (videoDriver != nullptr ? videoDriver : "?"));
@@ -122,14 +132,20 @@ HResult SdlDirect3D::getAdapterIdentifier(std::uint32_t, AdapterIdentifier& out)
 
 HResult SdlDirect3D::createDevice(WindowHandle focusWindow, std::uint32_t,
                                   PresentParameters& parameters, Device** out) {
-    if (out == nullptr) return d3derr::INVALIDCALL;
+    if (out == nullptr) {
+        return d3derr::INVALIDCALL;
+    }
     WindowHandle handle =
         parameters.hDeviceWindow != nullptr ? parameters.hDeviceWindow : focusWindow;
     WindowRecord* window = windows_.find(handle);
-    if (window == nullptr) return d3derr::INVALIDCALL;
+    if (window == nullptr) {
+        return d3derr::INVALIDCALL;
+    }
     SdlDevice* device = nullptr;
     const HResult result = SdlDevice::create(*window, parameters, &device);
-    if (failed(result)) return result;
+    if (failed(result)) {
+        return result;
+    }
     *out = device;
     return d3d::OK;
 }

@@ -24,7 +24,9 @@ bool windowMessage(const SDL_WindowEvent& event, Message& out) {
             int width = 0;
             int height = 0;
             SDL_Window* window = SDL_GetWindowFromID(event.windowID);
-            if (window != nullptr) SDL_GetWindowSize(window, &width, &height);
+            if (window != nullptr) {
+                SDL_GetWindowSize(window, &width, &height);
+            }
             out.lParam = packPoint(width, height);
             return true;
         }
@@ -35,13 +37,17 @@ bool windowMessage(const SDL_WindowEvent& event, Message& out) {
 
 bool keyMessage(const SDL_KeyboardEvent& event, Message& out) {
     const int virtualKey = virtualKeyOf(event.keysym.scancode);
-    if (virtualKey == 0) return false;
+    if (virtualKey == 0) {
+        return false;
+    }
     out.wParam = static_cast<std::uintptr_t>(virtualKey);
     // Repeat count 1; bit 30 = the key was down before; bit 31 = it is being released.
     std::uint32_t flags = 1;
     if (event.type == SDL_KEYDOWN) {
         out.message = wm::KEYDOWN;
-        if (event.repeat != 0) flags |= 1u << 30;
+        if (event.repeat != 0) {
+            flags |= 1u << 30;
+        }
     } else {
         out.message = wm::KEYUP;
         flags |= (1u << 30) | (1u << 31);
@@ -94,9 +100,13 @@ bool translateEvent(const SDL_Event& event, WindowRegistry& windows, Message& ou
             // SDL_QUIT follows the close of the last window, which is already wm::CLOSE.
             break;
     }
-    if (!mapped) return false;
+    if (!mapped) {
+        return false;
+    }
     WindowRecord* window = windows.findBySdlId(windowId);
-    if (window == nullptr) return false;
+    if (window == nullptr) {
+        return false;
+    }
     message.window = WindowRegistry::handle(*window);
     out = message;
     return true;

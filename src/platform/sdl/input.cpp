@@ -21,7 +21,9 @@ bool SdlInput::keyDown(int virtualKey) {
     int count = 0;
     const Uint8* state = SDL_GetKeyboardState(&count);
     for (SDL_Scancode scancode : scancodesOf(virtualKey)) {
-        if (scancode < count && state[scancode] != 0) return true;
+        if (scancode < count && state[scancode] != 0) {
+            return true;
+        }
     }
     return false;
 }
@@ -36,7 +38,9 @@ Point SdlInput::cursorPosition(WindowHandle handle) {
     } else {
         // Elsewhere on the screen, as far as the X server last told.
         SDL_GetGlobalMouseState(&x, &y);
-        if (window == nullptr || !window->alive()) return Point{x, y};
+        if (window == nullptr || !window->alive()) {
+            return Point{x, y};
+        }
         int windowX = 0;
         int windowY = 0;
         SDL_GetWindowPosition(window->sdl, &windowX, &windowY);

@@ -9,7 +9,9 @@ KeyLatch::KeyLatch() { SDL_AddEventWatch(&KeyLatch::watch, this); }
 KeyLatch::~KeyLatch() { SDL_DelEventWatch(&KeyLatch::watch, this); }
 
 bool KeyLatch::take(int virtualKey) {
-    if (virtualKey < 0 || virtualKey >= static_cast<int>(pressed_.size())) return false;
+    if (virtualKey < 0 || virtualKey >= static_cast<int>(pressed_.size())) {
+        return false;
+    }
     const bool was = pressed_.test(virtualKey);
     pressed_.reset(virtualKey);
     return was;

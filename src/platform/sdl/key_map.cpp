@@ -66,7 +66,9 @@ int virtualKeyOf(SDL_Scancode scancode) {
     // The first match gives the generic key (VK_SHIFT, not VK_LSHIFT), as
     // wm::KEYDOWN reports it.
     for (const KeyPair& pair : namedKeys) {
-        if (pair.scancode == scancode) return pair.virtualKey;
+        if (pair.scancode == scancode) {
+            return pair.virtualKey;
+        }
     }
     return 0;
 }
@@ -86,7 +88,9 @@ std::vector<SDL_Scancode> scancodesOf(int virtualKey) {
     }
     std::vector<SDL_Scancode> found;
     for (const KeyPair& pair : namedKeys) {
-        if (pair.virtualKey == virtualKey) found.push_back(pair.scancode);
+        if (pair.virtualKey == virtualKey) {
+            found.push_back(pair.scancode);
+        }
     }
     return found;
 }

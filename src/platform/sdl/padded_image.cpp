@@ -10,16 +10,22 @@ namespace platform::sdl {
 
 std::uint32_t nextPowerOfTwo(std::uint32_t value) {
     std::uint32_t power = 1;
-    while (power < value && power < (1u << 31)) power <<= 1;
+    while (power < value && power < (1u << 31)) {
+        power <<= 1;
+    }
     return power;
 }
 
 std::optional<PaddedImage> loadPaddedImage(const std::string& path) {
     SDL_Surface* decoded = IMG_Load(path.c_str());
-    if (decoded == nullptr) return std::nullopt;
+    if (decoded == nullptr) {
+        return std::nullopt;
+    }
     SDL_Surface* argb = SDL_ConvertSurfaceFormat(decoded, SDL_PIXELFORMAT_ARGB8888, 0);
     SDL_FreeSurface(decoded);
-    if (argb == nullptr) return std::nullopt;
+    if (argb == nullptr) {
+        return std::nullopt;
+    }
     if (argb->w <= 0 || argb->h <= 0) {
         SDL_FreeSurface(argb);
         return std::nullopt;

@@ -31,7 +31,9 @@ Input& SdlPlatform::input() { return parts_->input; }
 Windowing& SdlPlatform::windowing() { return parts_->windowing; }
 
 Direct3D* SdlPlatform::createDirect3D() {
-    if (!parts_->session.video()) return nullptr;
+    if (!parts_->session.video()) {
+        return nullptr;
+    }
     return new SdlDirect3D(parts_->registry);
 }
 

@@ -37,8 +37,12 @@ Session::Session() {
 Session::~Session() { SDL_Quit(); }
 
 bool Session::video() {
-    if (videoStarted_) return true;
-    if (videoFailed_) return false;
+    if (videoStarted_) {
+        return true;
+    }
+    if (videoFailed_) {
+        return false;
+    }
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         videoFailed_ = true;
         return false;

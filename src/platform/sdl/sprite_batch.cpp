@@ -9,7 +9,9 @@
 namespace platform::sdl {
 
 HResult SdlSpriteBatch::begin(std::uint32_t flags) {
-    if (open_) return d3derr::INVALIDCALL;
+    if (open_) {
+        return d3derr::INVALIDCALL;
+    }
     open_ = true;
     alphaBlend_ = (flags & d3dxsprite::ALPHABLEND) != 0;
     transform_ = Matrix{};
@@ -24,9 +26,13 @@ HResult SdlSpriteBatch::setTransform(const Matrix& transform) {
 HResult SdlSpriteBatch::draw(TextureResource* resource, const Rect* source,
                              std::uint32_t colour) {
     auto* texture = dynamic_cast<SdlTexture*>(resource);
-    if (!open_ || texture == nullptr) return d3derr::INVALIDCALL;
+    if (!open_ || texture == nullptr) {
+        return d3derr::INVALIDCALL;
+    }
     SDL_Renderer* renderer = device_.drawingRenderer();
-    if (renderer == nullptr || texture->texture() == nullptr) return d3d::OK;
+    if (renderer == nullptr || texture->texture() == nullptr) {
+        return d3d::OK;
+    }
 
     // Without a source rectangle the whole texture is drawn.
     SDL_Rect area{0, 0, static_cast<int>(texture->image().width),
@@ -39,7 +45,9 @@ HResult SdlSpriteBatch::draw(TextureResource* resource, const Rect* source,
     // what is left over the whole destination, which keeps the size it is given.
     const SpritePlacement placement =
         placeSprite(transform_, static_cast<float>(area.w), static_cast<float>(area.h));
-    if (!placement.visible || area.w <= 0 || area.h <= 0) return d3d::OK;
+    if (!placement.visible || area.w <= 0 || area.h <= 0) {
+        return d3d::OK;
+    }
 
     SDL_Texture* target = texture->texture();
     SDL_SetTextureBlendMode(target, alphaBlend_ ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_NONE);
@@ -53,7 +61,9 @@ HResult SdlSpriteBatch::draw(TextureResource* resource, const Rect* source,
 }
 
 HResult SdlSpriteBatch::end() {
-    if (!open_) return d3derr::INVALIDCALL;
+    if (!open_) {
+        return d3derr::INVALIDCALL;
+    }
     open_ = false;
     return d3d::OK;
 }

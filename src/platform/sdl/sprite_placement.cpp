@@ -13,7 +13,9 @@ SpritePlacement placeSprite(const Matrix& transform, float sourceWidth, float so
     const double m00 = m[0][0], m01 = m[0][1], m10 = m[1][0], m11 = m[1][1];
     SpritePlacement placement;
     const double scaleX = std::sqrt(m00 * m00 + m01 * m01);
-    if (scaleX == 0.0) return placement;
+    if (scaleX == 0.0) {
+        return placement;
+    }
     const double angle = std::atan2(m01, m00);
     const double cosine = m00 / scaleX;
     const double sine = m01 / scaleX;
@@ -22,7 +24,9 @@ SpritePlacement placeSprite(const Matrix& transform, float sourceWidth, float so
     const double scaleY = m11 * cosine - m10 * sine;
     const double width = sourceWidth * scaleX;
     const double height = sourceHeight * scaleY;
-    if (width == 0.0 || height == 0.0) return placement;
+    if (width == 0.0 || height == 0.0) {
+        return placement;
+    }
 
     double left = m[3][0];
     double top = m[3][1];

@@ -21,14 +21,18 @@ bool SdlSystem::peekMessage(Message& out) {
     }
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) {
-        if (translateEvent(event, windows_, out)) return true;
+        if (translateEvent(event, windows_, out)) {
+            return true;
+        }
     }
     return false;
 }
 
 void SdlSystem::dispatchMessage(const Message& message) {
     WindowRecord* window = windows_.find(message.window);
-    if (window == nullptr || !window->alive() || window->procedure == nullptr) return;
+    if (window == nullptr || !window->alive() || window->procedure == nullptr) {
+        return;
+    }
     window->procedure(message.window, message.message, message.wParam, message.lParam);
 }
 

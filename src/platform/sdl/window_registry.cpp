@@ -4,7 +4,9 @@ namespace platform::sdl {
 
 WindowRegistry::~WindowRegistry() {
     for (auto& window : windows_) {
-        if (window->alive()) SDL_DestroyWindow(window->sdl);
+        if (window->alive()) {
+            SDL_DestroyWindow(window->sdl);
+        }
     }
 }
 
@@ -31,14 +33,18 @@ WindowRecord& WindowRegistry::add(SDL_Window* window, WindowProc procedure,
 
 WindowRecord* WindowRegistry::find(WindowHandle handle) {
     for (auto& window : windows_) {
-        if (window.get() == handle) return window.get();
+        if (window.get() == handle) {
+            return window.get();
+        }
     }
     return nullptr;
 }
 
 WindowRecord* WindowRegistry::findBySdlId(std::uint32_t id) {
     for (auto& window : windows_) {
-        if (window->alive() && window->sdlId == id) return window.get();
+        if (window->alive() && window->sdlId == id) {
+            return window.get();
+        }
     }
     return nullptr;
 }
@@ -47,11 +53,19 @@ SDL_Window* WindowRegistry::frontWindow() const {
     SDL_Window* shown = nullptr;
     SDL_Window* inFront = nullptr;
     for (const auto& window : windows_) {
-        if (!window->alive()) continue;
+        if (!window->alive()) {
+            continue;
+        }
         const Uint32 flags = SDL_GetWindowFlags(window->sdl);
-        if ((flags & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) != 0) continue;
-        if ((flags & SDL_WINDOW_INPUT_FOCUS) != 0) return window->sdl;
-        if (shown == nullptr) shown = window->sdl;
+        if ((flags & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) != 0) {
+            continue;
+        }
+        if ((flags & SDL_WINDOW_INPUT_FOCUS) != 0) {
+            return window->sdl;
+        }
+        if (shown == nullptr) {
+            shown = window->sdl;
+        }
         if (inFront == nullptr && (flags & (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_ALWAYS_ON_TOP)) != 0) {
             inFront = window->sdl;
         }

@@ -17,7 +17,9 @@ bool captioned(std::uint32_t style) { return (style & ws::CAPTION) == ws::CAPTIO
 }  // namespace
 
 SdlWindowing::~SdlWindowing() {
-    for (SDL_Surface* icon : icons_) SDL_FreeSurface(icon);
+    for (SDL_Surface* icon : icons_) {
+        SDL_FreeSurface(icon);
+    }
 }
 
 SDL_Window* SdlWindowing::live(WindowHandle handle) {
@@ -33,7 +35,9 @@ IconHandle SdlWindowing::applicationIcon() { return &applicationIconTag; }
 
 IconHandle SdlWindowing::loadIconFile(const std::string& path) {
     SDL_Surface* icon = IMG_Load(path.c_str());
-    if (icon == nullptr) return nullptr;
+    if (icon == nullptr) {
+        return nullptr;
+    }
     icons_.push_back(icon);
     return icon;
 }
@@ -46,14 +50,20 @@ WindowHandle SdlWindowing::createWindow(const std::string& className, const std:
                                       std::uint32_t style, int x, int y, int width,
                                       int height) {
     const WindowClass* windowClass = windows_.findClass(className);
-    if (windowClass == nullptr || !session_.video()) return nullptr;
+    if (windowClass == nullptr || !session_.video()) {
+        return nullptr;
+    }
     const int left = x == cw::USEDEFAULT ? static_cast<int>(SDL_WINDOWPOS_UNDEFINED) : x;
     const int top = x == cw::USEDEFAULT ? static_cast<int>(SDL_WINDOWPOS_UNDEFINED) : y;
     Uint32 flags = SDL_WINDOW_HIDDEN;
-    if (!captioned(style)) flags |= SDL_WINDOW_BORDERLESS;
+    if (!captioned(style)) {
+        flags |= SDL_WINDOW_BORDERLESS;
+    }
     SDL_Window* window = SDL_CreateWindow(title.c_str(), left, top, std::max(width, 1),
                                           std::max(height, 1), flags);
-    if (window == nullptr) return nullptr;
+    if (window == nullptr) {
+        return nullptr;
+    }
     if (ownIcon(windowClass->icon)) {
         SDL_SetWindowIcon(window, static_cast<SDL_Surface*>(windowClass->icon));
     }
@@ -66,7 +76,9 @@ void SdlWindowing::updateWindow(WindowHandle) {
 
 void SdlWindowing::showWindow(WindowHandle handle, int command) {
     SDL_Window* window = live(handle);
-    if (window == nullptr) return;
+    if (window == nullptr) {
+        return;
+    }
     switch (command) {
         case sw::HIDE:
             SDL_HideWindow(window);
@@ -96,12 +108,16 @@ void SdlWindowing::showWindow(WindowHandle handle, int command) {
 }
 
 void SdlWindowing::setFocus(WindowHandle handle) {
-    if (SDL_Window* window = live(handle); window != nullptr) SDL_RaiseWindow(window);
+    if (SDL_Window* window = live(handle); window != nullptr) {
+        SDL_RaiseWindow(window);
+    }
 }
 
 void SdlWindowing::setStyle(WindowHandle handle, std::uint32_t style) {
     WindowRecord* window = windows_.find(handle);
-    if (window == nullptr || !window->alive()) return;
+    if (window == nullptr || !window->alive()) {
+        return;
+    }
     window->style = style;
     SDL_SetWindowBordered(window->sdl, captioned(style) ? SDL_TRUE : SDL_FALSE);
 }
@@ -125,7 +141,9 @@ Rect SdlWindowing::adjustWindowRect(const Rect& client, std::uint32_t, std::uint
 void SdlWindowing::setWindowPos(WindowHandle handle, std::intptr_t insertAfter, int x, int y,
                               int width, int height, std::uint32_t flags) {
     SDL_Window* window = live(handle);
-    if (window == nullptr) return;
+    if (window == nullptr) {
+        return;
+    }
     if ((flags & swp::NOSIZE) == 0 && width > 0 && height > 0) {
         SDL_SetWindowSize(window, width, height);
     }
@@ -136,18 +154,28 @@ void SdlWindowing::setWindowPos(WindowHandle handle, std::intptr_t insertAfter, 
         record->x = x;
         record->y = y;
     }
-    if (insertAfter == hwnd::TOPMOST) SDL_SetWindowAlwaysOnTop(window, SDL_TRUE);
-    if (insertAfter == hwnd::NOTOPMOST) SDL_SetWindowAlwaysOnTop(window, SDL_FALSE);
+    if (insertAfter == hwnd::TOPMOST) {
+        SDL_SetWindowAlwaysOnTop(window, SDL_TRUE);
+    }
+    if (insertAfter == hwnd::NOTOPMOST) {
+        SDL_SetWindowAlwaysOnTop(window, SDL_FALSE);
+    }
 }
 
 void SdlWindowing::destroyWindow(WindowHandle handle) {
     WindowRecord* window = windows_.find(handle);
-    if (window == nullptr || !window->alive() || window->destroying) return;
+    if (window == nullptr || !window->alive() || window->destroying) {
+        return;
+    }
     window->destroying = true;
     SDL_HideWindow(window->sdl);
-    if (window->procedure != nullptr) window->procedure(handle, wm::DESTROY, 0, 0);
+    if (window->procedure != nullptr) {
+        window->procedure(handle, wm::DESTROY, 0, 0);
+    }
     // The device lets go of the window first, so nothing draws into it any more.
-    if (window->listener != nullptr) window->listener->windowDestroyed();
+    if (window->listener != nullptr) {
+        window->listener->windowDestroyed();
+    }
     window->listener = nullptr;
     SDL_DestroyWindow(window->sdl);
     window->sdl = nullptr;

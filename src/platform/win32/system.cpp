@@ -7,7 +7,9 @@ namespace platform::win32 {
 
 bool Win32System::peekMessage(Message& out) {
     MSG message;
-    if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) return false;
+    if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        return false;
+    }
     peeked_ = message;
     havePeeked_ = true;
     out.window = message.hwnd;
@@ -54,19 +56,25 @@ std::string Win32System::dataFolder(const std::string& subFolder) {
     const HRESULT result =
         SHGetFolderPathAndSubDirA(nullptr, CSIDL_COMMON_APPDATA | CSIDL_FLAG_CREATE, nullptr,
                                   SHGFP_TYPE_CURRENT, subFolder.c_str(), path);
-    if (FAILED(result)) return {};
+    if (FAILED(result)) {
+        return {};
+    }
     return path;
 }
 
 bool Win32System::syncFile(std::FILE* file) {
     const intptr_t handle = _get_osfhandle(_fileno(file));
-    if (handle == -1) return false;
+    if (handle == -1) {
+        return false;
+    }
     return FlushFileBuffers(reinterpret_cast<HANDLE>(handle)) != 0;
 }
 
 std::tm Win32System::localTime(std::time_t seconds) {
     std::tm local{};
-    if (localtime_s(&local, &seconds) != 0) return std::tm{};
+    if (localtime_s(&local, &seconds) != 0) {
+        return std::tm{};
+    }
     return local;
 }
 

@@ -27,7 +27,9 @@ std::map<std::string, WindowProc>& table() {
 
 WindowProc procedureOf(HWND window) {
     char name[256] = {};
-    if (GetClassNameA(window, name, sizeof name) == 0) return nullptr;
+    if (GetClassNameA(window, name, sizeof name) == 0) {
+        return nullptr;
+    }
     std::lock_guard<std::mutex> hold(tableLock);
     auto found = table().find(classKey(name));
     return found == table().end() ? nullptr : found->second;
@@ -47,7 +49,9 @@ void forgetProcedure(const std::string& className) {
 
 LRESULT CALLBACK windowProcedureThunk(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const WindowProc procedure = procedureOf(window);
-    if (procedure == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+    if (procedure == nullptr) {
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
     return procedure(window, message, wParam, lParam);
 }
 

@@ -11,9 +11,13 @@ HWND native(WindowHandle window) { return static_cast<HWND>(window); }
 
 Win32Windowing::~Win32Windowing() {
     for (const std::string& name : classes_) {
-        if (UnregisterClassA(name.c_str(), GetModuleHandleA(nullptr))) forgetProcedure(name);
+        if (UnregisterClassA(name.c_str(), GetModuleHandleA(nullptr))) {
+            forgetProcedure(name);
+        }
     }
-    for (HICON icon : loadedIcons_) DestroyIcon(icon);
+    for (HICON icon : loadedIcons_) {
+        DestroyIcon(icon);
+    }
 }
 
 IconHandle Win32Windowing::applicationIcon() { return LoadIconA(nullptr, IDI_APPLICATION); }
@@ -21,7 +25,9 @@ IconHandle Win32Windowing::applicationIcon() { return LoadIconA(nullptr, IDI_APP
 IconHandle Win32Windowing::loadIconFile(const std::string& path) {
     HANDLE icon = LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 0, 0,
                              LR_LOADFROMFILE | LR_DEFAULTSIZE);
-    if (icon != nullptr) loadedIcons_.push_back(static_cast<HICON>(icon));
+    if (icon != nullptr) {
+        loadedIcons_.push_back(static_cast<HICON>(icon));
+    }
     return icon;
 }
 
@@ -37,7 +43,9 @@ bool Win32Windowing::registerClass(const WindowClass& windowClass) {
     native.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     native.lpszClassName = windowClass.className.c_str();
     // A failed registration keeps the class that exists, and with it its procedure.
-    if (RegisterClassExA(&native) == 0) return false;
+    if (RegisterClassExA(&native) == 0) {
+        return false;
+    }
     rememberProcedure(windowClass.className, windowClass.procedure);
     classes_.push_back(windowClass.className);
     return true;

@@ -34,7 +34,9 @@ int now(lua_State* L) {
 
 const Object* find(const Core& core, int id) {
     for (const Object* object : core.getObjects()) {
-        if (object->getId() == id) return object;
+        if (object->getId() == id) {
+            return object;
+        }
     }
     return nullptr;
 }
@@ -66,7 +68,9 @@ void expectAwake(const Core& core, const std::string& when) {
     for (int id = 1; id <= 2; ++id) {
         const Object* sleeper = find(core, id);
         expect(sleeper != nullptr, when + ": object " + std::to_string(id) + " exists");
-        if (sleeper == nullptr) continue;
+        if (sleeper == nullptr) {
+            continue;
+        }
         const std::string name = "sleeper " + std::to_string(id);
         expect(sleeper->getString("name") == name, when + ": name of " + name);
         expect(sleeper->getBool("awake"), when + ": " + name + " awake");
@@ -119,6 +123,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "FAIL: the engine stopped on a fatal error (see its log)\n");
     }
     platform::install(nullptr);
-    if (status == 0) std::printf("PASS: objects, paused threads, save and load\n");
+    if (status == 0) {
+        std::printf("PASS: objects, paused threads, save and load\n");
+    }
     return status;
 }
