@@ -16,38 +16,38 @@ BoxAnswerer::BoxAnswerer(const std::string& caption, const std::string& key,
     const std::string milliseconds = std::to_string(limit.count());
     const char* arguments[] = {BOX_ANSWERER_PATH, caption.c_str(), key.c_str(),
                                milliseconds.c_str(), nullptr};
-    if (posix_spawn(&helper_, BOX_ANSWERER_PATH, nullptr, nullptr,
+    if (posix_spawn(&helper, BOX_ANSWERER_PATH, nullptr, nullptr,
                     const_cast<char* const*>(arguments), environ) != 0) {
-        helper_ = -1;
+        helper = -1;
     }
 }
 
 bool BoxAnswerer::forcedClosed() {
-    if (helper_ > 0 && status_ < 0) {
+    if (helper > 0 && helperExit < 0) {
         // The box has gone; the helper sees that within moments.
         const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
         int status = 0;
-        while (waitpid(helper_, &status, WNOHANG) == 0) {
+        while (waitpid(helper, &status, WNOHANG) == 0) {
             if (std::chrono::steady_clock::now() > end) {
-                kill(helper_, SIGKILL);
-                waitpid(helper_, &status, 0);
+                kill(helper, SIGKILL);
+                waitpid(helper, &status, 0);
                 break;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
-        status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128;
-        helper_ = -1;
+        helperExit = WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+        helper = -1;
     }
-    return status_ != BOX_ANSWERED;
+    return helperExit != BOX_ANSWERED;
 }
 
 BoxAnswerer::~BoxAnswerer() {
-    if (helper_ <= 0) {
+    if (helper <= 0) {
         return;
     }
-    kill(helper_, SIGKILL);
+    kill(helper, SIGKILL);
     int status = 0;
-    waitpid(helper_, &status, 0);
+    waitpid(helper, &status, 0);
 }
 
 }  // namespace sdltest

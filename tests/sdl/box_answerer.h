@@ -28,8 +28,8 @@ public:
     bool forcedClosed();
 
 private:
-    pid_t helper_ = -1;
-    int status_ = -1;
+    pid_t helper = -1;
+    int helperExit = -1;
 };
 
 // How the helper ends.

@@ -15,12 +15,12 @@ TempFolder::TempFolder() {
     if (mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("no temporary folder");
     }
-    path_ = pattern;
+    folderPath = pattern;
 }
 
 TempFolder::~TempFolder() {
     std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
+    std::filesystem::remove_all(folderPath, ignored);
 }
 
 namespace {
@@ -116,18 +116,18 @@ std::string writeIcon(const std::string& path, int size, std::uint32_t colour) {
 }
 
 Pixels::Pixels(SDL_Renderer* renderer) {
-    if (SDL_GetRendererOutputSize(renderer, &width_, &height_) != 0) {
+    if (SDL_GetRendererOutputSize(renderer, &outputWidth, &outputHeight) != 0) {
         throw std::runtime_error(SDL_GetError());
     }
-    data_.resize(static_cast<std::size_t>(width_) * height_);
-    if (SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, data_.data(),
-                             width_ * 4) != 0) {
+    data.resize(static_cast<std::size_t>(outputWidth) * outputHeight);
+    if (SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, data.data(),
+                             outputWidth * 4) != 0) {
         throw std::runtime_error(SDL_GetError());
     }
 }
 
 std::uint32_t Pixels::at(int x, int y) const {
-    return data_[static_cast<std::size_t>(y) * width_ + x] & 0xFFFFFFu;
+    return data[static_cast<std::size_t>(y) * outputWidth + x] & 0xFFFFFFu;
 }
 
 int Pixels::count(int x0, int y0, int x1, int y1, std::uint32_t rgb) const {

@@ -13,10 +13,10 @@ class TempFolder {
 public:
     TempFolder();
     ~TempFolder();
-    const std::string& path() const { return path_; }
+    const std::string& path() const { return folderPath; }
 
 private:
-    std::string path_;
+    std::string folderPath;
 };
 
 // Writes a width x height picture whose four quadrants are the four ARGB colours
@@ -33,16 +33,16 @@ std::string writeIcon(const std::string& path, int size, std::uint32_t colour);
 class Pixels {
 public:
     explicit Pixels(SDL_Renderer* renderer);
-    int width() const { return width_; }
-    int height() const { return height_; }
+    int width() const { return outputWidth; }
+    int height() const { return outputHeight; }
     std::uint32_t at(int x, int y) const;  // 0xRRGGBB
     // How many pixels of the rectangle [x0, x1) x [y0, y1) have exactly this colour.
     int count(int x0, int y0, int x1, int y1, std::uint32_t rgb) const;
 
 private:
-    int width_ = 0;
-    int height_ = 0;
-    std::vector<std::uint32_t> data_;
+    int outputWidth = 0;
+    int outputHeight = 0;
+    std::vector<std::uint32_t> data;
 };
 
 }  // namespace sdltest

@@ -80,40 +80,40 @@ void removeDriver(Display* display) {
 }  // namespace
 
 XDriver::XDriver() {
-    display_ = XOpenDisplay(nullptr);
-    if (display_ == nullptr) {
+    display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
         return;
     }
-    addDriver(display_);
+    addDriver(display);
     int event = 0, error = 0, major = 0, minor = 0;
-    if (!XTestQueryExtension(display_, &event, &error, &major, &minor)) {
-        removeDriver(display_);
-        XCloseDisplay(display_);
-        display_ = nullptr;
+    if (!XTestQueryExtension(display, &event, &error, &major, &minor)) {
+        removeDriver(display);
+        XCloseDisplay(display);
+        display = nullptr;
     }
 }
 
 XDriver::~XDriver() {
-    if (display_ == nullptr) {
+    if (display == nullptr) {
         return;
     }
     releaseAll();
-    removeDriver(display_);
-    XCloseDisplay(display_);
+    removeDriver(display);
+    XCloseDisplay(display);
 }
 
 void XDriver::releaseAll() {
-    if (display_ == nullptr) {
+    if (display == nullptr) {
         return;
     }
-    for (auto it = heldKeys_.rbegin(); it != heldKeys_.rend(); ++it) {
-        XTestFakeKeyEvent(display_, *it, False, CurrentTime);
+    for (auto it = heldKeys.rbegin(); it != heldKeys.rend(); ++it) {
+        XTestFakeKeyEvent(display, *it, False, CurrentTime);
     }
-    for (unsigned button : heldButtons_) {
-        XTestFakeButtonEvent(display_, button, False, CurrentTime);
+    for (unsigned button : heldButtons) {
+        XTestFakeButtonEvent(display, button, False, CurrentTime);
     }
-    heldKeys_.clear();
-    heldButtons_.clear();
+    heldKeys.clear();
+    heldButtons.clear();
     sync();
 }
 
@@ -122,19 +122,19 @@ void XDriver::sync() {
         std::lock_guard<std::mutex> lock(driversLock);
         installHandler();
     }
-    XSync(display_, False);
+    XSync(display, False);
 }
 
 unsigned XDriver::keycode(const std::string& key) {
     const KeySym symbol = XStringToKeysym(keysymName(key).c_str());
-    return symbol == NoSymbol ? 0 : XKeysymToKeycode(display_, symbol);
+    return symbol == NoSymbol ? 0 : XKeysymToKeycode(display, symbol);
 }
 
 XEvent XDriver::clientMessage(Window window, const char* type, long first) {
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(display_, type, False);
+    event.xclient.message_type = XInternAtom(display, type, False);
     event.xclient.format = 32;
     event.xclient.data.l[0] = first;
     event.xclient.data.l[1] = CurrentTime;
@@ -144,7 +144,7 @@ XEvent XDriver::clientMessage(Window window, const char* type, long first) {
 void XDriver::activate(Window window) {
     // From a pager (2): the window manager obeys without question.
     XEvent event = clientMessage(window, "_NET_ACTIVE_WINDOW", 2);
-    XSendEvent(display_, DefaultRootWindow(display_), False,
+    XSendEvent(display, DefaultRootWindow(display), False,
                SubstructureRedirectMask | SubstructureNotifyMask, &event);
     sync();
 }
@@ -152,7 +152,7 @@ void XDriver::activate(Window window) {
 bool XDriver::viewable(Window window) {
     sync();
     XWindowAttributes attributes;
-    return XGetWindowAttributes(display_, window, &attributes) != 0 &&
+    return XGetWindowAttributes(display, window, &attributes) != 0 &&
            attributes.map_state == IsViewable;
 }
 
@@ -160,7 +160,7 @@ bool XDriver::focused(Window window) {
     sync();
     Window focus = None;
     int revert = 0;
-    XGetInputFocus(display_, &focus, &revert);
+    XGetInputFocus(display, &focus, &revert);
     // The focus may rest on a window inside the one asked about.
     while (focus != None && focus != PointerRoot) {
         if (focus == window) {
@@ -169,7 +169,7 @@ bool XDriver::focused(Window window) {
         Window root = None, parent = None;
         Window* children = nullptr;
         unsigned count = 0;
-        if (XQueryTree(display_, focus, &root, &parent, &children, &count) == 0) {
+        if (XQueryTree(display, focus, &root, &parent, &children, &count) == 0) {
             return false;
         }
         if (children != nullptr) {
@@ -188,12 +188,12 @@ bool XDriver::pointerOver(Window window, int x, int y) {
     Window root = None, child = None;
     int rootX = 0, rootY = 0, windowX = 0, windowY = 0;
     unsigned mask = 0;
-    if (!XQueryPointer(display_, window, &root, &child, &rootX, &rootY, &windowX, &windowY,
+    if (!XQueryPointer(display, window, &root, &child, &rootX, &rootY, &windowX, &windowY,
                        &mask)) {
         return false;
     }
     XWindowAttributes attributes;
-    if (XGetWindowAttributes(display_, window, &attributes) == 0) {
+    if (XGetWindowAttributes(display, window, &attributes) == 0) {
         return false;
     }
     const bool inside = windowX >= 0 && windowY >= 0 && windowX < attributes.width &&
@@ -209,7 +209,7 @@ bool XDriver::framed(Window window) {
     Window root = None, parent = None;
     Window* children = nullptr;
     unsigned count = 0;
-    if (XQueryTree(display_, window, &root, &parent, &children, &count) == 0) {
+    if (XQueryTree(display, window, &root, &parent, &children, &count) == 0) {
         return false;
     }
     if (children != nullptr) {
@@ -221,14 +221,14 @@ bool XDriver::framed(Window window) {
 std::pair<int, int> XDriver::size(Window window) {
     sync();
     XWindowAttributes attributes;
-    if (XGetWindowAttributes(display_, window, &attributes) == 0) {
+    if (XGetWindowAttributes(display, window, &attributes) == 0) {
         return {0, 0};
     }
     return {attributes.width, attributes.height};
 }
 
 std::uint32_t XDriver::screenPixel(int x, int y) {
-    XImage* image = XGetImage(display_, DefaultRootWindow(display_), x, y, 1, 1, AllPlanes,
+    XImage* image = XGetImage(display, DefaultRootWindow(display), x, y, 1, 1, AllPlanes,
                               ZPixmap);
     if (image == nullptr) {
         return 0xFFFFFFFFu;
@@ -243,8 +243,8 @@ void XDriver::press(const std::string& key) {
     if (code == 0) {
         return;
     }
-    XTestFakeKeyEvent(display_, code, True, CurrentTime);
-    heldKeys_.push_back(code);
+    XTestFakeKeyEvent(display, code, True, CurrentTime);
+    heldKeys.push_back(code);
     sync();
 }
 
@@ -253,8 +253,8 @@ void XDriver::release(const std::string& key) {
     if (code == 0) {
         return;
     }
-    XTestFakeKeyEvent(display_, code, False, CurrentTime);
-    heldKeys_.erase(std::remove(heldKeys_.begin(), heldKeys_.end(), code), heldKeys_.end());
+    XTestFakeKeyEvent(display, code, False, CurrentTime);
+    heldKeys.erase(std::remove(heldKeys.begin(), heldKeys.end(), code), heldKeys.end());
     sync();
 }
 
@@ -272,35 +272,35 @@ void XDriver::movePointer(Window window, int x, int y) {
     int rootX = x, rootY = y;
     if (window != None) {
         Window child = None;
-        XTranslateCoordinates(display_, window, DefaultRootWindow(display_), x, y, &rootX,
+        XTranslateCoordinates(display, window, DefaultRootWindow(display), x, y, &rootX,
                               &rootY, &child);
     }
-    XTestFakeMotionEvent(display_, DefaultScreen(display_), rootX, rootY, CurrentTime);
+    XTestFakeMotionEvent(display, DefaultScreen(display), rootX, rootY, CurrentTime);
     sync();
 }
 
 void XDriver::pressButton(unsigned button) {
-    XTestFakeButtonEvent(display_, button, True, CurrentTime);
-    heldButtons_.push_back(button);
+    XTestFakeButtonEvent(display, button, True, CurrentTime);
+    heldButtons.push_back(button);
     sync();
 }
 
 void XDriver::releaseButton(unsigned button) {
-    XTestFakeButtonEvent(display_, button, False, CurrentTime);
-    heldButtons_.erase(std::remove(heldButtons_.begin(), heldButtons_.end(), button),
-                       heldButtons_.end());
+    XTestFakeButtonEvent(display, button, False, CurrentTime);
+    heldButtons.erase(std::remove(heldButtons.begin(), heldButtons.end(), button),
+                      heldButtons.end());
     sync();
 }
 
 std::vector<std::string> XDriver::keysHeldDown() {
     char keys[32];
-    XQueryKeymap(display_, keys);
+    XQueryKeymap(display, keys);
     std::vector<std::string> names;
     for (unsigned code = 8; code < 256; ++code) {
         if ((keys[code / 8] & (1 << (code % 8))) == 0) {
             continue;
         }
-        const char* name = XKeysymToString(XkbKeycodeToKeysym(display_, code, 0, 0));
+        const char* name = XKeysymToString(XkbKeycodeToKeysym(display, code, 0, 0));
         names.push_back(name != nullptr ? name : std::to_string(code));
     }
     return names;
@@ -308,14 +308,14 @@ std::vector<std::string> XDriver::keysHeldDown() {
 
 Window XDriver::findTitled(const std::string& title) {
     sync();
-    const Atom clientList = XInternAtom(display_, "_NET_CLIENT_LIST", False);
-    const Atom nameAtom = XInternAtom(display_, "_NET_WM_NAME", False);
-    const Atom utf8 = XInternAtom(display_, "UTF8_STRING", False);
+    const Atom clientList = XInternAtom(display, "_NET_CLIENT_LIST", False);
+    const Atom nameAtom = XInternAtom(display, "_NET_WM_NAME", False);
+    const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
     Atom type = None;
     int format = 0;
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
-    if (XGetWindowProperty(display_, DefaultRootWindow(display_), clientList, 0, 1024, False,
+    if (XGetWindowProperty(display, DefaultRootWindow(display), clientList, 0, 1024, False,
                            XA_WINDOW, &type, &format, &count, &after, &data) != Success ||
         data == nullptr) {
         return None;
@@ -325,7 +325,7 @@ Window XDriver::findTitled(const std::string& title) {
     for (unsigned long i = 0; i < count && found == None; ++i) {
         unsigned char* name = nullptr;
         unsigned long length = 0;
-        if (XGetWindowProperty(display_, windows[i], nameAtom, 0, 1024, False, utf8, &type,
+        if (XGetWindowProperty(display, windows[i], nameAtom, 0, 1024, False, utf8, &type,
                                &format, &length, &after, &name) == Success &&
             name != nullptr) {
             if (title == std::string(reinterpret_cast<char*>(name), length)) {
@@ -339,14 +339,14 @@ Window XDriver::findTitled(const std::string& title) {
 }
 
 void XDriver::askToClose(Window window) {
-    const auto deleteWindow = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+    const auto deleteWindow = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
     XEvent event = clientMessage(window, "WM_PROTOCOLS", deleteWindow);
-    XSendEvent(display_, window, False, NoEventMask, &event);
+    XSendEvent(display, window, False, NoEventMask, &event);
     sync();
 }
 
 void XDriver::disconnectOwner(Window window) {
-    XKillClient(display_, window);
+    XKillClient(display, window);
     sync();
 }
 

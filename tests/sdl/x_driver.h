@@ -20,7 +20,7 @@ public:
     XDriver(const XDriver&) = delete;
     XDriver& operator=(const XDriver&) = delete;
 
-    bool connected() const { return display_ != nullptr; }
+    bool connected() const { return display != nullptr; }
 
     // Asks the window manager to activate the window.
     void activate(Window window);
@@ -64,9 +64,9 @@ private:
     XEvent clientMessage(Window window, const char* type, long first);
     void sync();
 
-    Display* display_ = nullptr;
-    std::vector<unsigned> heldKeys_;
-    std::vector<unsigned> heldButtons_;
+    Display* display = nullptr;
+    std::vector<unsigned> heldKeys;
+    std::vector<unsigned> heldButtons;
 };
 
 // Polls `condition` every 20 ms until it holds or `limit` has passed.

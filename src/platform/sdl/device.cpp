@@ -9,7 +9,7 @@
 
 namespace platform::sdl {
 
-SdlDevice::SdlDevice(WindowRecord& window) : window_(&window) {
+SdlDevice::SdlDevice(WindowRecord& window) : windowRecord(&window) {
     SDL_AddEventWatch(&SdlDevice::watch, this);
 }
 
@@ -35,62 +35,63 @@ HResult SdlDevice::create(WindowRecord& window, const PresentParameters& paramet
 
 SdlDevice::~SdlDevice() {
     SDL_DelEventWatch(&SdlDevice::watch, this);
-    for (SdlTexture* texture : textures_) {
+    for (SdlTexture* texture : textures) {
         texture->detach();
     }
-    if (window_ != nullptr && window_->listener == this) {
-        window_->listener = nullptr;
+    if (windowRecord != nullptr && windowRecord->listener == this) {
+        windowRecord->listener = nullptr;
     }
     destroyRenderer();
 }
 
 void SdlDevice::removeTexture(SdlTexture* texture) {
-    textures_.erase(std::remove(textures_.begin(), textures_.end(), texture), textures_.end());
+    textures.erase(std::remove(textures.begin(), textures.end(), texture), textures.end());
 }
 
 void SdlDevice::windowDestroyed() {
     destroyRenderer();
-    window_ = nullptr;
+    windowRecord = nullptr;
 }
 
 int SdlDevice::watch(void* self, SDL_Event* event) {
     auto& device = *static_cast<SdlDevice*>(self);
     if (event->type == SDL_RENDER_DEVICE_RESET) {
-        device.lost_ = true;
-        device.rendererLost_ = true;
+        device.lost = true;
+        device.rendererLost = true;
     } else if (event->type == SDL_RENDER_TARGETS_RESET) {
-        device.lost_ = true;
+        device.lost = true;
     }
     return 1;
 }
 
 bool SdlDevice::windowUnavailable() const {
-    return (SDL_GetWindowFlags(window_->sdl) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) != 0;
+    const Uint32 hiding = SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN;
+    return (SDL_GetWindowFlags(windowRecord->sdl) & hiding) != 0;
 }
 
 bool SdlDevice::createRenderer() {
-    renderer_ = SDL_CreateRenderer(window_->sdl, -1,
-                                   SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
-    if (renderer_ == nullptr) {
-        renderer_ = SDL_CreateRenderer(window_->sdl, -1, SDL_RENDERER_SOFTWARE);
+    sdlRenderer = SDL_CreateRenderer(windowRecord->sdl, -1,
+                                     SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    if (sdlRenderer == nullptr) {
+        sdlRenderer = SDL_CreateRenderer(windowRecord->sdl, -1, SDL_RENDERER_SOFTWARE);
     }
-    return renderer_ != nullptr;
+    return sdlRenderer != nullptr;
 }
 
 void SdlDevice::destroyRenderer() {
-    if (renderer_ == nullptr) {
+    if (sdlRenderer == nullptr) {
         return;
     }
     // The renderer frees its textures; the pool keeps their pixels.
-    for (SdlTexture* texture : textures_) {
+    for (SdlTexture* texture : textures) {
         texture->drop();
     }
-    SDL_DestroyRenderer(renderer_);
-    renderer_ = nullptr;
+    SDL_DestroyRenderer(sdlRenderer);
+    sdlRenderer = nullptr;
 }
 
 HResult SdlDevice::applyPresentation(const PresentParameters& parameters) {
-    SDL_Window* window = window_->sdl;
+    SDL_Window* window = windowRecord->sdl;
     int width = static_cast<int>(parameters.BackBufferWidth);
     int height = static_cast<int>(parameters.BackBufferHeight);
     if (parameters.Windowed) {
@@ -126,53 +127,53 @@ HResult SdlDevice::applyPresentation(const PresentParameters& parameters) {
         return d3derr::INVALIDCALL;
     }
     // The back buffer keeps its size; a larger window or screen shows it scaled.
-    SDL_RenderSetLogicalSize(renderer_, width, height);
+    SDL_RenderSetLogicalSize(sdlRenderer, width, height);
     return d3d::OK;
 }
 
 HResult SdlDevice::testCooperativeLevel() {
-    if (window_ == nullptr) {
+    if (windowRecord == nullptr) {
         return d3derr::DEVICELOST;
     }
     if (windowUnavailable()) {
-        lost_ = true;
+        lost = true;
         return d3derr::DEVICELOST;
     }
-    return lost_ ? d3derr::DEVICENOTRESET : d3d::OK;
+    return lost ? d3derr::DEVICENOTRESET : d3d::OK;
 }
 
 HResult SdlDevice::reset(PresentParameters& parameters) {
-    if (window_ == nullptr || windowUnavailable()) {
+    if (windowRecord == nullptr || windowUnavailable()) {
         return d3derr::DEVICELOST;
     }
-    if (inScene_) {
+    if (inScene) {
         return d3derr::INVALIDCALL;
     }
-    if (rendererLost_ || renderer_ == nullptr) {
+    if (rendererLost || sdlRenderer == nullptr) {
         destroyRenderer();
         if (!createRenderer()) {
             return d3derr::DEVICELOST;
         }
-        for (SdlTexture* texture : textures_) {
-            if (!texture->upload(renderer_)) {
+        for (SdlTexture* texture : textures) {
+            if (!texture->upload(sdlRenderer)) {
                 return d3derr::DEVICELOST;
             }
         }
-        rendererLost_ = false;
+        rendererLost = false;
     }
     const HResult result = applyPresentation(parameters);
     if (failed(result)) {
         return result;
     }
-    lost_ = false;
+    lost = false;
     return d3d::OK;
 }
 
 SDL_Renderer* SdlDevice::drawingRenderer() const {
-    if (window_ == nullptr || lost_ || rendererLost_) {
+    if (windowRecord == nullptr || lost || rendererLost) {
         return nullptr;
     }
-    return renderer_;
+    return sdlRenderer;
 }
 
 HResult SdlDevice::clear(std::uint32_t flags, std::uint32_t colour, float, std::uint32_t) {
@@ -189,18 +190,18 @@ HResult SdlDevice::clear(std::uint32_t flags, std::uint32_t colour, float, std::
 }
 
 HResult SdlDevice::beginScene() {
-    if (inScene_) {
+    if (inScene) {
         return d3derr::INVALIDCALL;
     }
-    inScene_ = true;
+    inScene = true;
     return d3d::OK;
 }
 
 HResult SdlDevice::endScene() {
-    if (!inScene_) {
+    if (!inScene) {
         return d3derr::INVALIDCALL;
     }
-    inScene_ = false;
+    inScene = false;
     return d3d::OK;
 }
 
@@ -229,7 +230,7 @@ HResult SdlDevice::createTextureFromFile(const std::string& path, ImageInfo& inf
         return d3dxerr::INVALIDDATA;
     }
     auto* texture = new SdlTexture(*this, std::move(*image));
-    if (renderer_ != nullptr && !texture->upload(renderer_)) {
+    if (sdlRenderer != nullptr && !texture->upload(sdlRenderer)) {
         delete texture;
         return d3derr::OUTOFVIDEOMEMORY;
     }

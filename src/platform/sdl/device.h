@@ -40,9 +40,9 @@ public:
     // is gone, so that nothing is drawn then.
     SDL_Renderer* drawingRenderer() const;
     // The renderer whatever the device's state (null once the window is gone).
-    SDL_Renderer* renderer() const { return renderer_; }
+    SDL_Renderer* renderer() const { return sdlRenderer; }
 
-    void addTexture(SdlTexture* texture) { textures_.push_back(texture); }
+    void addTexture(SdlTexture* texture) { textures.push_back(texture); }
     void removeTexture(SdlTexture* texture);
 
 private:
@@ -54,12 +54,12 @@ private:
     void destroyRenderer();
     HResult applyPresentation(const PresentParameters& parameters);
 
-    WindowRecord* window_;
-    SDL_Renderer* renderer_ = nullptr;
-    std::vector<SdlTexture*> textures_;
-    bool lost_ = false;
-    bool rendererLost_ = false;  // SDL reset the render device: textures are gone
-    bool inScene_ = false;
+    WindowRecord* windowRecord;
+    SDL_Renderer* sdlRenderer = nullptr;
+    std::vector<SdlTexture*> textures;
+    bool lost = false;
+    bool rendererLost = false;  // SDL reset the render device: textures are gone
+    bool inScene = false;
 };
 
 }  // namespace platform::sdl

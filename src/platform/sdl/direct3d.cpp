@@ -39,10 +39,10 @@ std::int32_t displayFormatOf(Uint32 pixelFormat) {
 }
 
 const AdapterFacts& SdlDirect3D::facts() {
-    if (!facts_) {
-        facts_ = probeAdapter();
+    if (!adapterFacts) {
+        adapterFacts = probeAdapter();
     }
-    return *facts_;
+    return *adapterFacts;
 }
 
 HResult SdlDirect3D::getAdapterDisplayMode(DisplayMode& out) {
@@ -137,7 +137,7 @@ HResult SdlDirect3D::createDevice(WindowHandle focusWindow, std::uint32_t,
     }
     WindowHandle handle =
         parameters.hDeviceWindow != nullptr ? parameters.hDeviceWindow : focusWindow;
-    WindowRecord* window = windows_.find(handle);
+    WindowRecord* window = windows.find(handle);
     if (window == nullptr) {
         return d3derr::INVALIDCALL;
     }

@@ -16,7 +16,7 @@ std::int32_t displayFormatOf(Uint32 pixelFormat);
 
 class SdlDirect3D : public Direct3D {
 public:
-    explicit SdlDirect3D(WindowRegistry& windows) : windows_(windows) {}
+    explicit SdlDirect3D(WindowRegistry& windows) : windows(windows) {}
 
     HResult getAdapterDisplayMode(DisplayMode& out) override;
     std::uint32_t getAdapterModeCount(std::int32_t format) override;
@@ -32,8 +32,8 @@ public:
 private:
     const AdapterFacts& facts();
 
-    WindowRegistry& windows_;
-    std::optional<AdapterFacts> facts_;
+    WindowRegistry& windows;
+    std::optional<AdapterFacts> adapterFacts;
 };
 
 }  // namespace platform::sdl

@@ -10,7 +10,7 @@ namespace platform::sdl {
 
 bool SdlInput::keyPressed(int virtualKey) {
     // Take the latch first so that a key held down still clears its tap.
-    const bool tapped = latch_.take(virtualKey);
+    const bool tapped = latch.take(virtualKey);
     return keyDown(virtualKey) || tapped;
 }
 
@@ -29,7 +29,7 @@ bool SdlInput::keyDown(int virtualKey) {
 }
 
 Point SdlInput::cursorPosition(WindowHandle handle) {
-    WindowRecord* window = windows_.find(handle);
+    WindowRecord* window = windows.find(handle);
     int x = 0;
     int y = 0;
     if (window != nullptr && window->alive() && SDL_GetMouseFocus() == window->sdl) {

@@ -9,15 +9,15 @@ namespace platform::sdl {
 
 class SdlInput : public Input {
 public:
-    SdlInput(KeyLatch& latch, WindowRegistry& windows) : latch_(latch), windows_(windows) {}
+    SdlInput(KeyLatch& latch, WindowRegistry& windows) : latch(latch), windows(windows) {}
 
     bool keyPressed(int virtualKey) override;
     bool keyDown(int virtualKey) override;
     Point cursorPosition(WindowHandle window) override;
 
 private:
-    KeyLatch& latch_;
-    WindowRegistry& windows_;
+    KeyLatch& latch;
+    WindowRegistry& windows;
 };
 
 }  // namespace platform::sdl

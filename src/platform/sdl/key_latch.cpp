@@ -9,11 +9,11 @@ KeyLatch::KeyLatch() { SDL_AddEventWatch(&KeyLatch::watch, this); }
 KeyLatch::~KeyLatch() { SDL_DelEventWatch(&KeyLatch::watch, this); }
 
 bool KeyLatch::take(int virtualKey) {
-    if (virtualKey < 0 || virtualKey >= static_cast<int>(pressed_.size())) {
+    if (virtualKey < 0 || virtualKey >= static_cast<int>(pressed.size())) {
         return false;
     }
-    const bool was = pressed_.test(virtualKey);
-    pressed_.reset(virtualKey);
+    const bool was = pressed.test(virtualKey);
+    pressed.reset(virtualKey);
     return was;
 }
 
@@ -25,8 +25,8 @@ int KeyLatch::watch(void* self, SDL_Event* event) {
     } else if (event->type == SDL_MOUSEBUTTONDOWN) {
         virtualKey = virtualKeyOfMouseButton(event->button.button);
     }
-    if (virtualKey > 0 && virtualKey < static_cast<int>(latch.pressed_.size())) {
-        latch.pressed_.set(virtualKey);
+    if (virtualKey > 0 && virtualKey < static_cast<int>(latch.pressed.size())) {
+        latch.pressed.set(virtualKey);
     }
     return 1;
 }

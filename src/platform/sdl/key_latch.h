@@ -20,7 +20,7 @@ public:
 
 private:
     static int watch(void* self, SDL_Event* event);
-    std::bitset<256> pressed_;
+    std::bitset<256> pressed;
 };
 
 }  // namespace platform::sdl

@@ -20,21 +20,21 @@ struct SdlPlatform::Parts {
     SdlWindowing windowing{session, registry};
 };
 
-SdlPlatform::SdlPlatform() : parts_(std::make_unique<Parts>()) {}
+SdlPlatform::SdlPlatform() : parts(std::make_unique<Parts>()) {}
 
 SdlPlatform::~SdlPlatform() = default;
 
-System& SdlPlatform::system() { return parts_->system; }
+System& SdlPlatform::system() { return parts->system; }
 
-Input& SdlPlatform::input() { return parts_->input; }
+Input& SdlPlatform::input() { return parts->input; }
 
-Windowing& SdlPlatform::windowing() { return parts_->windowing; }
+Windowing& SdlPlatform::windowing() { return parts->windowing; }
 
 Direct3D* SdlPlatform::createDirect3D() {
-    if (!parts_->session.video()) {
+    if (!parts->session.video()) {
         return nullptr;
     }
-    return new SdlDirect3D(parts_->registry);
+    return new SdlDirect3D(parts->registry);
 }
 
 }  // namespace platform::sdl

@@ -28,7 +28,7 @@ public:
 
 private:
     struct Parts;
-    std::unique_ptr<Parts> parts_;
+    std::unique_ptr<Parts> parts;
 };
 
 }  // namespace platform::sdl

@@ -37,24 +37,24 @@ Session::Session() {
 Session::~Session() { SDL_Quit(); }
 
 bool Session::video() {
-    if (videoStarted_) {
+    if (startedVideo) {
         return true;
     }
-    if (videoFailed_) {
+    if (videoFailed) {
         return false;
     }
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        videoFailed_ = true;
+        videoFailed = true;
         return false;
     }
     const char* driver = SDL_GetCurrentVideoDriver();
     if (driver == nullptr || (invisibleDriver(driver) && !driverRequested(driver)) ||
         SDL_GetNumVideoDisplays() < 1) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        videoFailed_ = true;
+        videoFailed = true;
         return false;
     }
-    videoStarted_ = true;
+    startedVideo = true;
     return true;
 }
 

@@ -15,11 +15,11 @@ public:
     // Starts SDL's video subsystem on first use. False when no real display can be
     // reached: SDL would otherwise fall back to its invisible offscreen driver.
     bool video();
-    bool videoStarted() const { return videoStarted_; }
+    bool videoStarted() const { return startedVideo; }
 
 private:
-    bool videoStarted_ = false;
-    bool videoFailed_ = false;
+    bool startedVideo = false;
+    bool videoFailed = false;
 };
 
 }  // namespace platform::sdl

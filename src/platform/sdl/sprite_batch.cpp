@@ -9,27 +9,27 @@
 namespace platform::sdl {
 
 HResult SdlSpriteBatch::begin(std::uint32_t flags) {
-    if (open_) {
+    if (open) {
         return d3derr::INVALIDCALL;
     }
-    open_ = true;
-    alphaBlend_ = (flags & d3dxsprite::ALPHABLEND) != 0;
-    transform_ = Matrix{};
+    open = true;
+    alphaBlend = (flags & d3dxsprite::ALPHABLEND) != 0;
+    currentTransform = Matrix{};
     return d3d::OK;
 }
 
 HResult SdlSpriteBatch::setTransform(const Matrix& transform) {
-    transform_ = transform;
+    currentTransform = transform;
     return d3d::OK;
 }
 
 HResult SdlSpriteBatch::draw(TextureResource* resource, const Rect* source,
                              std::uint32_t colour) {
     auto* texture = dynamic_cast<SdlTexture*>(resource);
-    if (!open_ || texture == nullptr) {
+    if (!open || texture == nullptr) {
         return d3derr::INVALIDCALL;
     }
-    SDL_Renderer* renderer = device_.drawingRenderer();
+    SDL_Renderer* renderer = device.drawingRenderer();
     if (renderer == nullptr || texture->texture() == nullptr) {
         return d3d::OK;
     }
@@ -44,13 +44,13 @@ HResult SdlSpriteBatch::draw(TextureResource* resource, const Rect* source,
     // SDL cuts a source reaching past the texture to the texture and stretches
     // what is left over the whole destination, which keeps the size it is given.
     const SpritePlacement placement =
-        placeSprite(transform_, static_cast<float>(area.w), static_cast<float>(area.h));
+        placeSprite(currentTransform, static_cast<float>(area.w), static_cast<float>(area.h));
     if (!placement.visible || area.w <= 0 || area.h <= 0) {
         return d3d::OK;
     }
 
     SDL_Texture* target = texture->texture();
-    SDL_SetTextureBlendMode(target, alphaBlend_ ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_NONE);
+    SDL_SetTextureBlendMode(target, alphaBlend ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_NONE);
     SDL_SetTextureColorMod(target, static_cast<Uint8>(colour >> 16),
                            static_cast<Uint8>(colour >> 8), static_cast<Uint8>(colour));
     SDL_SetTextureAlphaMod(target, static_cast<Uint8>(colour >> 24));
@@ -61,15 +61,15 @@ HResult SdlSpriteBatch::draw(TextureResource* resource, const Rect* source,
 }
 
 HResult SdlSpriteBatch::end() {
-    if (!open_) {
+    if (!open) {
         return d3derr::INVALIDCALL;
     }
-    open_ = false;
+    open = false;
     return d3d::OK;
 }
 
 HResult SdlSpriteBatch::onLostDevice() {
-    open_ = false;  // a batch left open does not survive the reset
+    open = false;  // a batch left open does not survive the reset
     return d3d::OK;
 }
 

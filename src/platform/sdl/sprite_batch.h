@@ -10,7 +10,7 @@ class SdlDevice;
 
 class SdlSpriteBatch : public SpriteBatch {
 public:
-    explicit SdlSpriteBatch(SdlDevice& device) : device_(device) {}
+    explicit SdlSpriteBatch(SdlDevice& device) : device(device) {}
 
     HResult begin(std::uint32_t flags) override;
     HResult setTransform(const Matrix& transform) override;
@@ -20,10 +20,10 @@ public:
     HResult onResetDevice() override;
 
 private:
-    SdlDevice& device_;
-    Matrix transform_;
-    bool open_ = false;
-    bool alphaBlend_ = false;
+    SdlDevice& device;
+    Matrix currentTransform;
+    bool open = false;
+    bool alphaBlend = false;
 };
 
 }  // namespace platform::sdl

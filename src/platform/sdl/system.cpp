@@ -12,16 +12,16 @@ namespace platform::sdl {
 bool SdlSystem::peekMessage(Message& out) {
     // The quit message goes ahead of waiting input: a stream of mouse motion must
     // not keep the program from ending.
-    if (quitPosted_) {
-        quitPosted_ = false;
+    if (quitPosted) {
+        quitPosted = false;
         out = Message{};
         out.message = wm::QUIT;
-        out.wParam = static_cast<std::uintptr_t>(exitCode_);
+        out.wParam = static_cast<std::uintptr_t>(postedExitCode);
         return true;
     }
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) {
-        if (translateEvent(event, windows_, out)) {
+        if (translateEvent(event, windows, out)) {
             return true;
         }
     }
@@ -29,7 +29,7 @@ bool SdlSystem::peekMessage(Message& out) {
 }
 
 void SdlSystem::dispatchMessage(const Message& message) {
-    WindowRecord* window = windows_.find(message.window);
+    WindowRecord* window = windows.find(message.window);
     if (window == nullptr || !window->alive() || window->procedure == nullptr) {
         return;
     }
@@ -37,8 +37,8 @@ void SdlSystem::dispatchMessage(const Message& message) {
 }
 
 void SdlSystem::postQuitMessage(int exitCode) {
-    quitPosted_ = true;
-    exitCode_ = exitCode;
+    quitPosted = true;
+    postedExitCode = exitCode;
 }
 
 void SdlSystem::sleep(std::uint32_t milliseconds) { SDL_Delay(milliseconds); }
@@ -49,7 +49,7 @@ int SdlSystem::messageBox(const std::string& text, const std::string& caption,
                           std::uint32_t style) {
     // Over the program's own window: a system-modal box beneath a full-screen game
     // would leave the player looking at a screen that seems hung.
-    return showMessageBox(text, caption, style, windows_.frontWindow());
+    return showMessageBox(text, caption, style, windows.frontWindow());
 }
 
 std::string SdlSystem::dataFolder(const std::string& subFolder) {

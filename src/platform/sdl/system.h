@@ -13,7 +13,7 @@ namespace platform::sdl {
 
 class SdlSystem : public System {
 public:
-    explicit SdlSystem(WindowRegistry& windows) : windows_(windows) {}
+    explicit SdlSystem(WindowRegistry& windows) : windows(windows) {}
 
     bool peekMessage(Message& out) override;
     void dispatchMessage(const Message& message) override;
@@ -28,9 +28,9 @@ public:
     std::tm localTime(std::time_t seconds) override;
 
 private:
-    WindowRegistry& windows_;
-    bool quitPosted_ = false;
-    int exitCode_ = 0;
+    WindowRegistry& windows;
+    bool quitPosted = false;
+    int postedExitCode = 0;
 };
 
 }  // namespace platform::sdl

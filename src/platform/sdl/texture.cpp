@@ -6,48 +6,48 @@
 
 namespace platform::sdl {
 
-SdlTexture::SdlTexture(SdlDevice& device, PaddedImage image)
-    : device_(&device), image_(std::move(image)) {
-    device_->addTexture(this);
+SdlTexture::SdlTexture(SdlDevice& owner, PaddedImage image)
+    : device(&owner), paddedImage(std::move(image)) {
+    device->addTexture(this);
 }
 
 SdlTexture::~SdlTexture() {
-    if (device_ == nullptr) {
+    if (device == nullptr) {
         return;
     }
-    if (texture_ != nullptr) {
-        SDL_DestroyTexture(texture_);
+    if (sdlTexture != nullptr) {
+        SDL_DestroyTexture(sdlTexture);
     }
-    device_->removeTexture(this);
+    device->removeTexture(this);
 }
 
 HResult SdlTexture::getLevelDesc(std::uint32_t level, SurfaceDesc& out) {
     if (level != 0) {
         return d3derr::INVALIDCALL;  // textures are made with one level
     }
-    out.Width = image_.width;
-    out.Height = image_.height;
+    out.Width = paddedImage.width;
+    out.Height = paddedImage.height;
     return d3d::OK;
 }
 
 bool SdlTexture::upload(SDL_Renderer* renderer) {
-    if (texture_ != nullptr) {
-        SDL_DestroyTexture(texture_);
+    if (sdlTexture != nullptr) {
+        SDL_DestroyTexture(sdlTexture);
     }
-    texture_ = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC,
-                                 static_cast<int>(image_.width),
-                                 static_cast<int>(image_.height));
-    if (texture_ == nullptr) {
+    sdlTexture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC,
+                                   static_cast<int>(paddedImage.width),
+                                   static_cast<int>(paddedImage.height));
+    if (sdlTexture == nullptr) {
         return false;
     }
-    if (SDL_UpdateTexture(texture_, nullptr, image_.pixels.data(),
-                          static_cast<int>(image_.width * sizeof(std::uint32_t))) != 0) {
-        SDL_DestroyTexture(texture_);
-        texture_ = nullptr;
+    if (SDL_UpdateTexture(sdlTexture, nullptr, paddedImage.pixels.data(),
+                          static_cast<int>(paddedImage.width * sizeof(std::uint32_t))) != 0) {
+        SDL_DestroyTexture(sdlTexture);
+        sdlTexture = nullptr;
         return false;
     }
     // The sprite batcher filters linearly; scaled buttons look smooth.
-    SDL_SetTextureScaleMode(texture_, SDL_ScaleModeLinear);
+    SDL_SetTextureScaleMode(sdlTexture, SDL_ScaleModeLinear);
     return true;
 }
 

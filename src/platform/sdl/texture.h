@@ -12,7 +12,7 @@ class SdlDevice;
 
 class SdlTexture : public TextureResource {
 public:
-    SdlTexture(SdlDevice& device, PaddedImage image);
+    SdlTexture(SdlDevice& owner, PaddedImage image);
     ~SdlTexture() override;
     SdlTexture(const SdlTexture&) = delete;
     SdlTexture& operator=(const SdlTexture&) = delete;
@@ -22,17 +22,17 @@ public:
     // Makes the SDL texture from the kept pixels; false when the renderer refuses.
     bool upload(SDL_Renderer* renderer);
     // Forgets the SDL texture of a renderer that is going away (it frees them).
-    void drop() { texture_ = nullptr; }
+    void drop() { sdlTexture = nullptr; }
     // The device is gone: nothing to tell it any more.
-    void detach() { device_ = nullptr; texture_ = nullptr; }
+    void detach() { device = nullptr; sdlTexture = nullptr; }
 
-    SDL_Texture* texture() const { return texture_; }
-    const PaddedImage& image() const { return image_; }
+    SDL_Texture* texture() const { return sdlTexture; }
+    const PaddedImage& image() const { return paddedImage; }
 
 private:
-    SdlDevice* device_;
-    PaddedImage image_;
-    SDL_Texture* texture_ = nullptr;
+    SdlDevice* device;
+    PaddedImage paddedImage;
+    SDL_Texture* sdlTexture = nullptr;
 };
 
 }  // namespace platform::sdl

@@ -3,7 +3,7 @@
 namespace platform::sdl {
 
 WindowRegistry::~WindowRegistry() {
-    for (auto& window : windows_) {
+    for (auto& window : windows) {
         if (window->alive()) {
             SDL_DestroyWindow(window->sdl);
         }
@@ -12,12 +12,12 @@ WindowRegistry::~WindowRegistry() {
 
 bool WindowRegistry::addClass(const WindowClass& windowClass) {
     // Like RegisterClassEx: a name is registered once.
-    return classes_.emplace(windowClass.className, windowClass).second;
+    return classes.emplace(windowClass.className, windowClass).second;
 }
 
 const WindowClass* WindowRegistry::findClass(const std::string& name) const {
-    auto found = classes_.find(name);
-    return found == classes_.end() ? nullptr : &found->second;
+    auto found = classes.find(name);
+    return found == classes.end() ? nullptr : &found->second;
 }
 
 WindowRecord& WindowRegistry::add(SDL_Window* window, WindowProc procedure,
@@ -27,12 +27,12 @@ WindowRecord& WindowRegistry::add(SDL_Window* window, WindowProc procedure,
     record->sdlId = SDL_GetWindowID(window);
     record->procedure = procedure;
     record->style = style;
-    windows_.push_back(std::move(record));
-    return *windows_.back();
+    windows.push_back(std::move(record));
+    return *windows.back();
 }
 
 WindowRecord* WindowRegistry::find(WindowHandle handle) {
-    for (auto& window : windows_) {
+    for (auto& window : windows) {
         if (window.get() == handle) {
             return window.get();
         }
@@ -41,7 +41,7 @@ WindowRecord* WindowRegistry::find(WindowHandle handle) {
 }
 
 WindowRecord* WindowRegistry::findBySdlId(std::uint32_t id) {
-    for (auto& window : windows_) {
+    for (auto& window : windows) {
         if (window->alive() && window->sdlId == id) {
             return window.get();
         }
@@ -52,7 +52,7 @@ WindowRecord* WindowRegistry::findBySdlId(std::uint32_t id) {
 SDL_Window* WindowRegistry::frontWindow() const {
     SDL_Window* shown = nullptr;
     SDL_Window* inFront = nullptr;
-    for (const auto& window : windows_) {
+    for (const auto& window : windows) {
         if (!window->alive()) {
             continue;
         }

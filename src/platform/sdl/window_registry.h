@@ -62,8 +62,8 @@ public:
     static WindowHandle handle(WindowRecord& record) { return &record; }
 
 private:
-    std::map<std::string, WindowClass> classes_;
-    std::vector<std::unique_ptr<WindowRecord>> windows_;
+    std::map<std::string, WindowClass> classes;
+    std::vector<std::unique_ptr<WindowRecord>> windows;
 };
 
 }  // namespace platform::sdl

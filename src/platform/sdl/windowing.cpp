@@ -17,18 +17,18 @@ bool captioned(std::uint32_t style) { return (style & ws::CAPTION) == ws::CAPTIO
 }  // namespace
 
 SdlWindowing::~SdlWindowing() {
-    for (SDL_Surface* icon : icons_) {
+    for (SDL_Surface* icon : icons) {
         SDL_FreeSurface(icon);
     }
 }
 
 SDL_Window* SdlWindowing::live(WindowHandle handle) {
-    WindowRecord* window = windows_.find(handle);
+    WindowRecord* window = windows.find(handle);
     return window != nullptr ? window->sdl : nullptr;
 }
 
 bool SdlWindowing::ownIcon(IconHandle icon) const {
-    return std::find(icons_.begin(), icons_.end(), icon) != icons_.end();
+    return std::find(icons.begin(), icons.end(), icon) != icons.end();
 }
 
 IconHandle SdlWindowing::applicationIcon() { return &applicationIconTag; }
@@ -38,19 +38,19 @@ IconHandle SdlWindowing::loadIconFile(const std::string& path) {
     if (icon == nullptr) {
         return nullptr;
     }
-    icons_.push_back(icon);
+    icons.push_back(icon);
     return icon;
 }
 
 bool SdlWindowing::registerClass(const WindowClass& windowClass) {
-    return windows_.addClass(windowClass);
+    return windows.addClass(windowClass);
 }
 
 WindowHandle SdlWindowing::createWindow(const std::string& className, const std::string& title,
                                       std::uint32_t style, int x, int y, int width,
                                       int height) {
-    const WindowClass* windowClass = windows_.findClass(className);
-    if (windowClass == nullptr || !session_.video()) {
+    const WindowClass* windowClass = windows.findClass(className);
+    if (windowClass == nullptr || !session.video()) {
         return nullptr;
     }
     const int left = x == cw::USEDEFAULT ? static_cast<int>(SDL_WINDOWPOS_UNDEFINED) : x;
@@ -67,7 +67,7 @@ WindowHandle SdlWindowing::createWindow(const std::string& className, const std:
     if (ownIcon(windowClass->icon)) {
         SDL_SetWindowIcon(window, static_cast<SDL_Surface*>(windowClass->icon));
     }
-    return WindowRegistry::handle(windows_.add(window, windowClass->procedure, style));
+    return WindowRegistry::handle(windows.add(window, windowClass->procedure, style));
 }
 
 void SdlWindowing::updateWindow(WindowHandle) {
@@ -100,7 +100,7 @@ void SdlWindowing::showWindow(WindowHandle handle, int command) {
             SDL_ShowWindow(window);
             break;
     }
-    WindowRecord* record = windows_.find(handle);
+    WindowRecord* record = windows.find(handle);
     if (command != sw::HIDE && record->placed &&
         (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) == 0) {
         SDL_SetWindowPosition(window, record->x, record->y);
@@ -114,7 +114,7 @@ void SdlWindowing::setFocus(WindowHandle handle) {
 }
 
 void SdlWindowing::setStyle(WindowHandle handle, std::uint32_t style) {
-    WindowRecord* window = windows_.find(handle);
+    WindowRecord* window = windows.find(handle);
     if (window == nullptr || !window->alive()) {
         return;
     }
@@ -123,12 +123,12 @@ void SdlWindowing::setStyle(WindowHandle handle, std::uint32_t style) {
 }
 
 std::uint32_t SdlWindowing::style(WindowHandle handle) {
-    WindowRecord* window = windows_.find(handle);
+    WindowRecord* window = windows.find(handle);
     return window != nullptr && window->alive() ? window->style : 0;
 }
 
 std::uint32_t SdlWindowing::extendedStyle(WindowHandle handle) {
-    WindowRecord* window = windows_.find(handle);
+    WindowRecord* window = windows.find(handle);
     return window != nullptr && window->alive() ? window->extendedStyle : 0;
 }
 
@@ -149,7 +149,7 @@ void SdlWindowing::setWindowPos(WindowHandle handle, std::intptr_t insertAfter, 
     }
     if ((flags & swp::NOMOVE) == 0) {
         SDL_SetWindowPosition(window, x, y);
-        WindowRecord* record = windows_.find(handle);
+        WindowRecord* record = windows.find(handle);
         record->placed = true;
         record->x = x;
         record->y = y;
@@ -163,7 +163,7 @@ void SdlWindowing::setWindowPos(WindowHandle handle, std::intptr_t insertAfter, 
 }
 
 void SdlWindowing::destroyWindow(WindowHandle handle) {
-    WindowRecord* window = windows_.find(handle);
+    WindowRecord* window = windows.find(handle);
     if (window == nullptr || !window->alive() || window->destroying) {
         return;
     }

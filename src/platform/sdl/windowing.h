@@ -15,7 +15,7 @@ namespace platform::sdl {
 class SdlWindowing : public Windowing {
 public:
     SdlWindowing(Session& session, WindowRegistry& windows)
-        : session_(session), windows_(windows) {}
+        : session(session), windows(windows) {}
     ~SdlWindowing() override;
 
     IconHandle applicationIcon() override;
@@ -42,9 +42,9 @@ private:
     SDL_Window* live(WindowHandle handle);
     bool ownIcon(IconHandle icon) const;
 
-    Session& session_;
-    WindowRegistry& windows_;
-    std::vector<SDL_Surface*> icons_;
+    Session& session;
+    WindowRegistry& windows;
+    std::vector<SDL_Surface*> icons;
 };
 
 }  // namespace platform::sdl
