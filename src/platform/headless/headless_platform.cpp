@@ -9,19 +9,19 @@
 namespace platform::headless {
 
 bool HeadlessSystem::peekMessage(Message& out) {
-    if (!quitPosted_) {
+    if (!quitPosted) {
         return false;
     }
-    quitPosted_ = false;
+    quitPosted = false;
     out = Message{};
     out.message = wm::QUIT;
-    out.wParam = static_cast<std::uintptr_t>(exitCode_);
+    out.wParam = static_cast<std::uintptr_t>(postedExitCode);
     return true;
 }
 
 void HeadlessSystem::postQuitMessage(int exitCode) {
-    quitPosted_ = true;
-    exitCode_ = exitCode;
+    quitPosted = true;
+    postedExitCode = exitCode;
 }
 
 void HeadlessSystem::sleep(std::uint32_t milliseconds) {
@@ -29,7 +29,7 @@ void HeadlessSystem::sleep(std::uint32_t milliseconds) {
 }
 
 std::uint32_t HeadlessSystem::milliseconds() {
-    const auto elapsed = std::chrono::steady_clock::now() - start_;
+    const auto elapsed = std::chrono::steady_clock::now() - start;
     // Wraps at 2^32 as timeGetTime does.
     return static_cast<std::uint32_t>(
         std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
@@ -43,17 +43,17 @@ int HeadlessSystem::messageBox(const std::string& text, const std::string& capti
         case mb::CANCELTRYCONTINUE: answer = id::CANCEL; break;
         default: break;
     }
-    if (boxLog_ != nullptr) {
-        *boxLog_ << "[" << caption << "] " << text << " -> answered " << answer << '\n';
+    if (boxLog != nullptr) {
+        *boxLog << "[" << caption << "] " << text << " -> answered " << answer << '\n';
     }
     return answer;
 }
 
 std::string HeadlessSystem::dataFolder(const std::string& subFolder) {
-    if (dataRoot_.empty()) {
+    if (dataRoot.empty()) {
         return {};
     }
-    const std::filesystem::path folder = std::filesystem::path(dataRoot_) / subFolder;
+    const std::filesystem::path folder = std::filesystem::path(dataRoot) / subFolder;
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     return std::filesystem::is_directory(folder, error) ? folder.string() : std::string();

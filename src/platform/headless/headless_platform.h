@@ -17,7 +17,7 @@ class HeadlessSystem : public System {
 public:
     // An empty root gives no data folder; boxes are written to `boxLog` unless null.
     HeadlessSystem(std::string dataRoot, std::ostream* boxLog)
-        : dataRoot_(std::move(dataRoot)), boxLog_(boxLog) {}
+        : dataRoot(std::move(dataRoot)), boxLog(boxLog) {}
 
     bool peekMessage(Message& out) override;
     void dispatchMessage(const Message&) override {}
@@ -33,11 +33,11 @@ public:
     std::tm localTime(std::time_t seconds) override;
 
 private:
-    const std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
-    std::string dataRoot_;
-    std::ostream* boxLog_;
-    bool quitPosted_ = false;
-    int exitCode_ = 0;
+    const std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+    std::string dataRoot;
+    std::ostream* boxLog;
+    bool quitPosted = false;
+    int postedExitCode = 0;
 };
 
 // No key is ever down; the cursor stays at the origin.
@@ -78,18 +78,18 @@ public:
 class HeadlessPlatform : public Platform {
 public:
     explicit HeadlessPlatform(std::string dataRoot = {}, std::ostream* boxLog = &std::cerr)
-        : system_(std::move(dataRoot), boxLog) {}
+        : headlessSystem(std::move(dataRoot), boxLog) {}
 
-    System& system() override { return system_; }
-    Input& input() override { return input_; }
-    Windowing& windowing() override { return windowing_; }
+    System& system() override { return headlessSystem; }
+    Input& input() override { return headlessInput; }
+    Windowing& windowing() override { return headlessWindowing; }
     // Direct3D cannot be had.
     Direct3D* createDirect3D() override { return nullptr; }
 
 private:
-    HeadlessSystem system_;
-    HeadlessInput input_;
-    HeadlessWindowing windowing_;
+    HeadlessSystem headlessSystem;
+    HeadlessInput headlessInput;
+    HeadlessWindowing headlessWindowing;
 };
 
 }  // namespace platform::headless
