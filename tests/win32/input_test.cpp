@@ -38,21 +38,21 @@ class InputTest : public Win32Test {
 protected:
     void SetUp() override {
         Win32Test::SetUp();
-        window_ = createGameStyleWindow("Win32InputTest");
-        ASSERT_NE(window_, nullptr);
+        window = createGameStyleWindow("Win32InputTest");
+        ASSERT_NE(window, nullptr);
         Windowing& windows = backend().windowing();
-        windows.setWindowPos(window_, hwnd::NOTOPMOST, 100, 80, 400, 300, 0);
-        windows.showWindow(window_, sw::SHOW);
-        windows.setFocus(window_);
-        SetForegroundWindow(static_cast<HWND>(window_));
+        windows.setWindowPos(window, hwnd::NOTOPMOST, 100, 80, 400, 300, 0);
+        windows.showWindow(window, sw::SHOW);
+        windows.setFocus(window);
+        SetForegroundWindow(static_cast<HWND>(window));
         // Keys go to the thread whose window has the focus; the window manager
         // hands it over in its own time.
-        HWND own = static_cast<HWND>(window_);
+        HWND own = static_cast<HWND>(window);
         ASSERT_TRUE(pumpUntil([&] { return GetForegroundWindow() == own && GetFocus() == own; }))
             << "the test window never got the focus";
     }
     void TearDown() override {
-        backend().windowing().destroyWindow(window_);
+        backend().windowing().destroyWindow(window);
         Win32Test::TearDown();
     }
 
@@ -69,7 +69,7 @@ protected:
         return true;
     }
 
-    WindowHandle window_ = nullptr;
+    WindowHandle window = nullptr;
 };
 
 TEST_F(InputTest, KeyPressedAndReleasedIsReportedOnceByTheAsynchronousState) {
@@ -101,17 +101,17 @@ TEST_F(InputTest, HeldKeyIsPressedAndDownInTheThreadStateUntilReleased) {
 TEST_F(InputTest, CursorIsReportedInClientPixelsAndTheLeftButtonIsSeen) {
     Input& input = backend().input();
     POINT origin{0, 0};
-    ClientToScreen(static_cast<HWND>(window_), &origin);
+    ClientToScreen(static_cast<HWND>(window), &origin);
     sendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, origin.x + 123, origin.y + 45);
     Point cursor;
     EXPECT_TRUE(pumpUntil([&] {
-        cursor = input.cursorPosition(window_);
+        cursor = input.cursorPosition(window);
         return std::abs(cursor.x - 123) <= 1 && std::abs(cursor.y - 45) <= 1;
     })) << "cursor at " << cursor.x << ", " << cursor.y;
     // Exactly the screen position less the client area's origin.
     POINT screen{};
     GetCursorPos(&screen);
-    cursor = input.cursorPosition(window_);
+    cursor = input.cursorPosition(window);
     EXPECT_EQ(cursor.x, screen.x - origin.x);
     EXPECT_EQ(cursor.y, screen.y - origin.y);
 

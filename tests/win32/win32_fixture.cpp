@@ -26,14 +26,14 @@ bool wasReceived(std::uint32_t message) {
 
 void Win32Test::SetUp() {
     received().clear();
-    backend_ = new BackendWithoutDirect3D;
-    install(backend_);
+    installedBackend = new BackendWithoutDirect3D;
+    install(installedBackend);
 }
 
 void Win32Test::TearDown() {
     install(nullptr);
-    delete backend_;
-    backend_ = nullptr;
+    delete installedBackend;
+    installedBackend = nullptr;
 }
 
 WindowHandle Win32Test::createGameStyleWindow(const char* className) {

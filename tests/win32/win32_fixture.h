@@ -18,15 +18,15 @@ namespace win32test {
 
 class BackendWithoutDirect3D : public platform::Platform {
 public:
-    platform::System& system() override { return system_; }
-    platform::Input& input() override { return input_; }
-    platform::Windowing& windowing() override { return windowing_; }
+    platform::System& system() override { return win32System; }
+    platform::Input& input() override { return win32Input; }
+    platform::Windowing& windowing() override { return win32Windowing; }
     platform::Direct3D* createDirect3D() override { return nullptr; }
 
 private:
-    platform::win32::Win32System system_;
-    platform::win32::Win32Input input_;
-    platform::win32::Win32Windowing windowing_;
+    platform::win32::Win32System win32System;
+    platform::win32::Win32Input win32Input;
+    platform::win32::Win32Windowing win32Windowing;
 };
 
 // Everything the recording procedure has been handed, in order.
@@ -42,7 +42,7 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    platform::Platform& backend() { return *backend_; }
+    platform::Platform& backend() { return *installedBackend; }
     // Registers a class with the game window's class style and the recording
     // procedure, and creates a hidden popup window of it.
     platform::WindowHandle createGameStyleWindow(const char* className);
@@ -50,7 +50,7 @@ protected:
     void pump();
 
 private:
-    BackendWithoutDirect3D* backend_ = nullptr;
+    BackendWithoutDirect3D* installedBackend = nullptr;
 };
 
 }  // namespace win32test

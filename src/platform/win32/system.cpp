@@ -10,8 +10,8 @@ bool Win32System::peekMessage(Message& out) {
     if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
         return false;
     }
-    peeked_ = message;
-    havePeeked_ = true;
+    peeked = message;
+    havePeeked = true;
     out.window = message.hwnd;
     out.message = message.message;
     out.wParam = message.wParam;
@@ -21,11 +21,11 @@ bool Win32System::peekMessage(Message& out) {
 
 void Win32System::dispatchMessage(const Message& message) {
     MSG native{};
-    const bool isPeeked = havePeeked_ && peeked_.hwnd == message.window &&
-                          peeked_.message == message.message &&
-                          peeked_.wParam == message.wParam && peeked_.lParam == message.lParam;
+    const bool isPeeked = havePeeked && peeked.hwnd == message.window &&
+                          peeked.message == message.message &&
+                          peeked.wParam == message.wParam && peeked.lParam == message.lParam;
     if (isPeeked) {
-        native = peeked_;
+        native = peeked;
     } else {
         // A message made by the caller: it has no time or cursor position of its own.
         native.hwnd = static_cast<HWND>(message.window);
@@ -35,7 +35,7 @@ void Win32System::dispatchMessage(const Message& message) {
         native.time = GetMessageTime();
         GetCursorPos(&native.pt);
     }
-    havePeeked_ = false;
+    havePeeked = false;
     TranslateMessage(&native);
     DispatchMessageA(&native);
 }

@@ -31,8 +31,8 @@ public:
 private:
     // The last message taken by peekMessage, whole (time and cursor position
     // included), for TranslateMessage and DispatchMessageA.
-    MSG peeked_{};
-    bool havePeeked_ = false;
+    MSG peeked{};
+    bool havePeeked = false;
 };
 
 }  // namespace platform::win32

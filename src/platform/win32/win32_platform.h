@@ -16,15 +16,15 @@ namespace platform::win32 {
 
 class Win32Platform : public Platform {
 public:
-    System& system() override { return system_; }
-    Input& input() override { return input_; }
-    Windowing& windowing() override { return windowing_; }
+    System& system() override { return win32System; }
+    Input& input() override { return win32Input; }
+    Windowing& windowing() override { return win32Windowing; }
     Direct3D* createDirect3D() override;
 
 private:
-    Win32System system_;
-    Win32Input input_;
-    Win32Windowing windowing_;
+    Win32System win32System;
+    Win32Input win32Input;
+    Win32Windowing win32Windowing;
 };
 
 }  // namespace platform::win32

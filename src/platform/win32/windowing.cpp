@@ -10,12 +10,12 @@ HWND native(WindowHandle window) { return static_cast<HWND>(window); }
 }  // namespace
 
 Win32Windowing::~Win32Windowing() {
-    for (const std::string& name : classes_) {
+    for (const std::string& name : classes) {
         if (UnregisterClassA(name.c_str(), GetModuleHandleA(nullptr))) {
             forgetProcedure(name);
         }
     }
-    for (HICON icon : loadedIcons_) {
+    for (HICON icon : loadedIcons) {
         DestroyIcon(icon);
     }
 }
@@ -26,7 +26,7 @@ IconHandle Win32Windowing::loadIconFile(const std::string& path) {
     HANDLE icon = LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 0, 0,
                              LR_LOADFROMFILE | LR_DEFAULTSIZE);
     if (icon != nullptr) {
-        loadedIcons_.push_back(static_cast<HICON>(icon));
+        loadedIcons.push_back(static_cast<HICON>(icon));
     }
     return icon;
 }
@@ -47,7 +47,7 @@ bool Win32Windowing::registerClass(const WindowClass& windowClass) {
         return false;
     }
     rememberProcedure(windowClass.className, windowClass.procedure);
-    classes_.push_back(windowClass.className);
+    classes.push_back(windowClass.className);
     return true;
 }
 

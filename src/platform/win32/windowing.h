@@ -42,8 +42,8 @@ public:
                                 std::uintptr_t wParam, std::intptr_t lParam) override;
 
 private:
-    std::vector<HICON> loadedIcons_;
-    std::vector<std::string> classes_;
+    std::vector<HICON> loadedIcons;
+    std::vector<std::string> classes;
 };
 
 }  // namespace platform::win32

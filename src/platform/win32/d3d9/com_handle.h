@@ -10,20 +10,20 @@ class ComHandle {
 public:
     ComHandle() = default;
     // Takes over a reference the caller already holds (as a Create call returns it).
-    explicit ComHandle(Interface* held) : interface_(held) {}
+    explicit ComHandle(Interface* held) : held(held) {}
     ~ComHandle() {
-        if (interface_ != nullptr) {
-            interface_->Release();
+        if (held != nullptr) {
+            held->Release();
         }
     }
     ComHandle(const ComHandle&) = delete;
     ComHandle& operator=(const ComHandle&) = delete;
 
-    Interface* get() const { return interface_; }
-    Interface* operator->() const { return interface_; }
+    Interface* get() const { return held; }
+    Interface* operator->() const { return held; }
 
 private:
-    Interface* interface_ = nullptr;
+    Interface* held = nullptr;
 };
 
 }  // namespace platform::win32

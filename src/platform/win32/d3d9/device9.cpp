@@ -8,11 +8,11 @@
 
 namespace platform::win32 {
 
-HResult Device9::testCooperativeLevel() { return device_->TestCooperativeLevel(); }
+HResult Device9::testCooperativeLevel() { return device->TestCooperativeLevel(); }
 
 HResult Device9::reset(PresentParameters& parameters) {
     D3DPRESENT_PARAMETERS d3dParameters = toD3D(parameters);
-    const HRESULT result = device_->Reset(&d3dParameters);
+    const HRESULT result = device->Reset(&d3dParameters);
     // Reset fills in what the caller left to it (back buffer count, sizes of a
     // windowed device), as it does with the caller's own structure on Windows.
     parameters = fromD3D(d3dParameters);
@@ -21,17 +21,17 @@ HResult Device9::reset(PresentParameters& parameters) {
 
 HResult Device9::clear(std::uint32_t flags, std::uint32_t colour, float z,
                        std::uint32_t stencil) {
-    return device_->Clear(0, nullptr, flags, colour, z, stencil);
+    return device->Clear(0, nullptr, flags, colour, z, stencil);
 }
 
-HResult Device9::beginScene() { return device_->BeginScene(); }
+HResult Device9::beginScene() { return device->BeginScene(); }
 
-HResult Device9::endScene() { return device_->EndScene(); }
+HResult Device9::endScene() { return device->EndScene(); }
 
-HResult Device9::present() { return device_->Present(nullptr, nullptr, nullptr, nullptr); }
+HResult Device9::present() { return device->Present(nullptr, nullptr, nullptr, nullptr); }
 
 HResult Device9::setRenderState(std::uint32_t state, std::uint32_t value) {
-    return device_->SetRenderState(static_cast<D3DRENDERSTATETYPE>(state), value);
+    return device->SetRenderState(static_cast<D3DRENDERSTATETYPE>(state), value);
 }
 
 HResult Device9::createTextureFromFile(const std::string& path, ImageInfo& info,
@@ -42,7 +42,7 @@ HResult Device9::createTextureFromFile(const std::string& path, ImageInfo& info,
     D3DXIMAGE_INFO imageInfo{};
     IDirect3DTexture9* texture = nullptr;
     const HRESULT result = D3DXCreateTextureFromFileExA(
-        device_.get(), path.c_str(), D3DX_DEFAULT, D3DX_DEFAULT, 1, 0, D3DFMT_UNKNOWN,
+        device.get(), path.c_str(), D3DX_DEFAULT, D3DX_DEFAULT, 1, 0, D3DFMT_UNKNOWN,
         D3DPOOL_MANAGED, D3DX_FILTER_NONE, D3DX_FILTER_NONE, 0, &imageInfo, nullptr, &texture);
     if (FAILED(result)) {
         return result;
@@ -55,7 +55,7 @@ HResult Device9::createTextureFromFile(const std::string& path, ImageInfo& info,
 
 HResult Device9::createSprite(SpriteBatch** out) {
     ID3DXSprite* sprite = nullptr;
-    const HRESULT result = D3DXCreateSprite(device_.get(), &sprite);
+    const HRESULT result = D3DXCreateSprite(device.get(), &sprite);
     if (SUCCEEDED(result)) {
         *out = new Sprite9(sprite);
     }

@@ -11,7 +11,7 @@ namespace platform::win32 {
 
 class Device9 : public Device {
 public:
-    explicit Device9(IDirect3DDevice9* device) : device_(device) {}
+    explicit Device9(IDirect3DDevice9* device) : device(device) {}
 
     HResult testCooperativeLevel() override;
     HResult reset(PresentParameters& parameters) override;
@@ -25,10 +25,10 @@ public:
                                   TextureResource** out) override;
     HResult createSprite(SpriteBatch** out) override;
 
-    IDirect3DDevice9* raw() const { return device_.get(); }
+    IDirect3DDevice9* raw() const { return device.get(); }
 
 private:
-    ComHandle<IDirect3DDevice9> device_;
+    ComHandle<IDirect3DDevice9> device;
 };
 
 }  // namespace platform::win32

@@ -16,11 +16,11 @@ constexpr D3DDEVTYPE deviceType = D3DDEVTYPE_HAL;
 
 class Direct3D9 : public Direct3D {
 public:
-    explicit Direct3D9(IDirect3D9* direct3D) : direct3D_(direct3D) {}
+    explicit Direct3D9(IDirect3D9* direct3D) : direct3D(direct3D) {}
 
     HResult getAdapterDisplayMode(DisplayMode& out) override {
         D3DDISPLAYMODE mode{};
-        const HRESULT result = direct3D_->GetAdapterDisplayMode(adapter, &mode);
+        const HRESULT result = direct3D->GetAdapterDisplayMode(adapter, &mode);
         if (SUCCEEDED(result)) {
             out = fromD3D(mode);
         }
@@ -28,14 +28,14 @@ public:
     }
 
     std::uint32_t getAdapterModeCount(std::int32_t format) override {
-        return direct3D_->GetAdapterModeCount(adapter, static_cast<D3DFORMAT>(format));
+        return direct3D->GetAdapterModeCount(adapter, static_cast<D3DFORMAT>(format));
     }
 
     HResult enumAdapterModes(std::int32_t format, std::uint32_t index,
                              DisplayMode& out) override {
         D3DDISPLAYMODE mode{};
         const HRESULT result =
-            direct3D_->EnumAdapterModes(adapter, static_cast<D3DFORMAT>(format), index, &mode);
+            direct3D->EnumAdapterModes(adapter, static_cast<D3DFORMAT>(format), index, &mode);
         if (SUCCEEDED(result)) {
             out = fromD3D(mode);
         }
@@ -44,15 +44,15 @@ public:
 
     HResult checkDeviceType(std::int32_t adapterFormat, std::int32_t backBufferFormat,
                             bool windowed) override {
-        return direct3D_->CheckDeviceType(adapter, deviceType,
-                                          static_cast<D3DFORMAT>(adapterFormat),
-                                          static_cast<D3DFORMAT>(backBufferFormat),
-                                          windowed ? TRUE : FALSE);
+        return direct3D->CheckDeviceType(adapter, deviceType,
+                                         static_cast<D3DFORMAT>(adapterFormat),
+                                         static_cast<D3DFORMAT>(backBufferFormat),
+                                         windowed ? TRUE : FALSE);
     }
 
     HResult getDeviceCaps(Caps& out) override {
         D3DCAPS9 caps{};
-        const HRESULT result = direct3D_->GetDeviceCaps(adapter, deviceType, &caps);
+        const HRESULT result = direct3D->GetDeviceCaps(adapter, deviceType, &caps);
         if (SUCCEEDED(result)) {
             out.DevCaps = caps.DevCaps;
         }
@@ -61,7 +61,7 @@ public:
 
     HResult getAdapterIdentifier(std::uint32_t flags, AdapterIdentifier& out) override {
         D3DADAPTER_IDENTIFIER9 identifier{};
-        const HRESULT result = direct3D_->GetAdapterIdentifier(adapter, flags, &identifier);
+        const HRESULT result = direct3D->GetAdapterIdentifier(adapter, flags, &identifier);
         if (SUCCEEDED(result)) {
             out = fromD3D(identifier);
         }
@@ -73,8 +73,8 @@ public:
         D3DPRESENT_PARAMETERS d3dParameters = toD3D(parameters);
         IDirect3DDevice9* device = nullptr;
         const HRESULT result =
-            direct3D_->CreateDevice(adapter, deviceType, static_cast<HWND>(focusWindow),
-                                    behaviourFlags, &d3dParameters, &device);
+            direct3D->CreateDevice(adapter, deviceType, static_cast<HWND>(focusWindow),
+                                   behaviourFlags, &d3dParameters, &device);
         // CreateDevice fills in what the caller left to it (back buffer count,
         // the sizes of a windowed device) in the caller's own structure.
         parameters = fromD3D(d3dParameters);
@@ -85,7 +85,7 @@ public:
     }
 
 private:
-    ComHandle<IDirect3D9> direct3D_;
+    ComHandle<IDirect3D9> direct3D;
 };
 
 }  // namespace

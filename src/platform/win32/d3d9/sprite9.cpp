@@ -5,11 +5,11 @@
 
 namespace platform::win32 {
 
-HResult Sprite9::begin(std::uint32_t flags) { return sprite_->Begin(flags); }
+HResult Sprite9::begin(std::uint32_t flags) { return sprite->Begin(flags); }
 
 HResult Sprite9::setTransform(const Matrix& transform) {
     const D3DXMATRIX matrix = toD3D(transform);
-    return sprite_->SetTransform(&matrix);
+    return sprite->SetTransform(&matrix);
 }
 
 HResult Sprite9::draw(TextureResource* texture, const Rect* source, std::uint32_t colour) {
@@ -18,16 +18,16 @@ HResult Sprite9::draw(TextureResource* texture, const Rect* source, std::uint32_
     auto* ours = dynamic_cast<Texture9*>(texture);
     IDirect3DTexture9* raw = ours != nullptr ? ours->raw() : nullptr;
     if (source == nullptr) {
-        return sprite_->Draw(raw, nullptr, nullptr, nullptr, colour);
+        return sprite->Draw(raw, nullptr, nullptr, nullptr, colour);
     }
     const RECT rect = toD3D(*source);
-    return sprite_->Draw(raw, &rect, nullptr, nullptr, colour);
+    return sprite->Draw(raw, &rect, nullptr, nullptr, colour);
 }
 
-HResult Sprite9::end() { return sprite_->End(); }
+HResult Sprite9::end() { return sprite->End(); }
 
-HResult Sprite9::onLostDevice() { return sprite_->OnLostDevice(); }
+HResult Sprite9::onLostDevice() { return sprite->OnLostDevice(); }
 
-HResult Sprite9::onResetDevice() { return sprite_->OnResetDevice(); }
+HResult Sprite9::onResetDevice() { return sprite->OnResetDevice(); }
 
 }  // namespace platform::win32

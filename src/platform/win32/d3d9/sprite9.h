@@ -10,7 +10,7 @@ namespace platform::win32 {
 
 class Sprite9 : public SpriteBatch {
 public:
-    explicit Sprite9(ID3DXSprite* sprite) : sprite_(sprite) {}
+    explicit Sprite9(ID3DXSprite* sprite) : sprite(sprite) {}
 
     HResult begin(std::uint32_t flags) override;
     HResult setTransform(const Matrix& transform) override;
@@ -20,7 +20,7 @@ public:
     HResult onResetDevice() override;
 
 private:
-    ComHandle<ID3DXSprite> sprite_;
+    ComHandle<ID3DXSprite> sprite;
 };
 
 }  // namespace platform::win32

@@ -10,14 +10,14 @@ namespace platform::win32 {
 
 class Texture9 : public TextureResource {
 public:
-    explicit Texture9(IDirect3DTexture9* texture) : texture_(texture) {}
+    explicit Texture9(IDirect3DTexture9* texture) : texture(texture) {}
 
     HResult getLevelDesc(std::uint32_t level, SurfaceDesc& out) override;
 
-    IDirect3DTexture9* raw() const { return texture_.get(); }
+    IDirect3DTexture9* raw() const { return texture.get(); }
 
 private:
-    ComHandle<IDirect3DTexture9> texture_;
+    ComHandle<IDirect3DTexture9> texture;
 };
 
 }  // namespace platform::win32
