@@ -79,15 +79,22 @@ TEST_F(WindowTest, WindowedPlacementGivesTheCaptionedStyleAndTheClientSizeAsked)
 
     windows.setWindowPos(window, hwnd::NOTOPMOST, outer.left, outer.top,
                          outer.right - outer.left, outer.bottom - outer.top, 0);
-    windows.showWindow(window, sw::SHOW);
-    windows.updateWindow(window);
-    windows.setFocus(window);
-    pump();
-
+    // Measured before the window is shown: once it is mapped, the X window
+    // manager frames it with its own decorations (and fits it to the screen of
+    // the moment), which Wine then reports as the window's rectangle.
     RECT placed{};
     GetWindowRect(static_cast<HWND>(window), &placed);
     EXPECT_EQ(placed.right - placed.left, outer.right - outer.left);
     EXPECT_EQ(placed.bottom - placed.top, outer.bottom - outer.top);
+    RECT clientArea{};
+    GetClientRect(static_cast<HWND>(window), &clientArea);
+    EXPECT_EQ(clientArea.right - clientArea.left, 800);
+    EXPECT_EQ(clientArea.bottom - clientArea.top, 600);
+
+    windows.showWindow(window, sw::SHOW);
+    windows.updateWindow(window);
+    windows.setFocus(window);
+    pump();
     EXPECT_TRUE(IsWindowVisible(static_cast<HWND>(window)));
     EXPECT_EQ(windows.extendedStyle(window) & WS_EX_TOPMOST, 0u);
     windows.destroyWindow(window);
