@@ -10,7 +10,7 @@ namespace platform::sdl {
 
 namespace {
 
-constexpr int display = 0;
+constexpr int DISPLAY = 0;
 
 DisplayMode toDisplayMode(const SDL_DisplayMode& mode) {
     DisplayMode out;
@@ -47,7 +47,7 @@ const AdapterFacts& SdlDirect3D::facts() {
 
 HResult SdlDirect3D::getAdapterDisplayMode(DisplayMode& out) {
     SDL_DisplayMode mode{};
-    if (SDL_GetDesktopDisplayMode(display, &mode) != 0) {
+    if (SDL_GetDesktopDisplayMode(DISPLAY, &mode) != 0) {
         return d3derr::INVALIDCALL;
     }
     out = toDisplayMode(mode);
@@ -56,10 +56,10 @@ HResult SdlDirect3D::getAdapterDisplayMode(DisplayMode& out) {
 
 std::uint32_t SdlDirect3D::getAdapterModeCount(std::int32_t format) {
     std::uint32_t count = 0;
-    const int modes = SDL_GetNumDisplayModes(display);
+    const int modes = SDL_GetNumDisplayModes(DISPLAY);
     for (int index = 0; index < modes; ++index) {
         SDL_DisplayMode mode{};
-        if (SDL_GetDisplayMode(display, index, &mode) == 0 &&
+        if (SDL_GetDisplayMode(DISPLAY, index, &mode) == 0 &&
             displayFormatOf(mode.format) == format) {
             ++count;
         }
@@ -70,10 +70,10 @@ std::uint32_t SdlDirect3D::getAdapterModeCount(std::int32_t format) {
 HResult SdlDirect3D::enumAdapterModes(std::int32_t format, std::uint32_t wanted,
                                       DisplayMode& out) {
     std::uint32_t seen = 0;
-    const int modes = SDL_GetNumDisplayModes(display);
+    const int modes = SDL_GetNumDisplayModes(DISPLAY);
     for (int index = 0; index < modes; ++index) {
         SDL_DisplayMode mode{};
-        if (SDL_GetDisplayMode(display, index, &mode) != 0 ||
+        if (SDL_GetDisplayMode(DISPLAY, index, &mode) != 0 ||
             displayFormatOf(mode.format) != format) {
             continue;
         }
@@ -124,7 +124,7 @@ HResult SdlDirect3D::getAdapterIdentifier(std::uint32_t, AdapterIdentifier& out)
     copyText(out.Driver,
              facts().renderDriver + " on " + (videoDriver != nullptr ? videoDriver : "?"));
     copyText(out.Description, facts().description);
-    const char* displayName = SDL_GetDisplayName(display);
+    const char* displayName = SDL_GetDisplayName(DISPLAY);
     copyText(out.DeviceName, displayName != nullptr ? displayName : "display 0");
     out.DriverVersion = driverVersion(facts().version);
     return d3d::OK;

@@ -16,20 +16,20 @@ SDL_MessageBoxButtonData button(int answer, const char* label, std::uint32_t fla
     return data;
 }
 
-constexpr std::uint32_t enterKey = SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
-constexpr std::uint32_t escapeKey = SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
+constexpr std::uint32_t ENTER_KEY = SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
+constexpr std::uint32_t ESCAPE_KEY = SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
 
 }  // namespace
 
 std::vector<SDL_MessageBoxButtonData> messageBoxButtons(std::uint32_t style) {
     switch (style & mb::TYPEMASK) {
         case mb::YESNO:
-            return {button(id::YES, "Yes", enterKey), button(id::NO, "No")};
+            return {button(id::YES, "Yes", ENTER_KEY), button(id::NO, "No")};
         case mb::CANCELTRYCONTINUE:
-            return {button(id::CANCEL, "Cancel", enterKey | escapeKey),
+            return {button(id::CANCEL, "Cancel", ENTER_KEY | ESCAPE_KEY),
                     button(id::TRYAGAIN, "Try Again"), button(id::CONTINUE, "Continue")};
         default:
-            return {button(id::OK, "OK", enterKey | escapeKey)};
+            return {button(id::OK, "OK", ENTER_KEY | ESCAPE_KEY)};
     }
 }
 

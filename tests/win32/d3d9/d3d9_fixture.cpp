@@ -67,7 +67,7 @@ std::ostream& operator<<(std::ostream& out, const Pixel& pixel) {
 void D3D9Fixture::SetUp() {
     registerWindowClass();
     window = CreateWindowExA(0, windowClass, "Direct3D 9 test", WS_POPUP | WS_VISIBLE, 0, 0,
-                             screenWidth, screenHeight, nullptr, nullptr,
+                             SCREEN_WIDTH, SCREEN_HEIGHT, nullptr, nullptr,
                              GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(window, nullptr) << "CreateWindowExA failed: " << GetLastError();
     ShowWindow(window, SW_SHOW);
@@ -103,8 +103,8 @@ void WindowedDeviceFixture::TearDown() {
 platform::PresentParameters D3D9Fixture::parameters(bool windowed,
                                                     std::uint32_t refreshRate) const {
     platform::PresentParameters presentParameters;
-    presentParameters.BackBufferWidth = screenWidth;
-    presentParameters.BackBufferHeight = screenHeight;
+    presentParameters.BackBufferWidth = SCREEN_WIDTH;
+    presentParameters.BackBufferHeight = SCREEN_HEIGHT;
     presentParameters.BackBufferFormat = platform::d3dfmt::X8R8G8B8;
     presentParameters.BackBufferCount = 1;
     presentParameters.MultiSampleType = platform::d3dmultisample::NONE;

@@ -18,8 +18,8 @@
 
 namespace win32_d3d9_test {
 
-constexpr int screenWidth = 800;
-constexpr int screenHeight = 600;
+constexpr int SCREEN_WIDTH = 800;
+constexpr int SCREEN_HEIGHT = 600;
 
 struct Pixel {
     int red = 0;

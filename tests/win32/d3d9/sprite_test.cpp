@@ -7,7 +7,7 @@
 namespace win32_d3d9_test {
 namespace {
 
-constexpr std::uint32_t black = 0xFF000000u;
+constexpr std::uint32_t BLACK = 0xFF000000u;
 const Pixel red{255, 0, 0};
 const Pixel green{0, 255, 0};
 const Pixel blue{0, 0, 255};
@@ -62,7 +62,7 @@ protected:
 TEST_F(SpriteTest, ScaleAndRotationPlaceEveryQuadrant) {
     std::unique_ptr<platform::TextureResource> texture = quadrantTexture(*device);
     ASSERT_NE(texture, nullptr);
-    beginFrame(black);
+    beginFrame(BLACK);
     // Twice the size, a quarter turn clockwise about the middle (32, 32) of the
     // 64 x 64 square at (100, 100).
     draw(*texture, 100, 100, 2.0f, 32, 90, 0xFFFFFFFFu, {0, 0, 32, 32});
@@ -110,7 +110,7 @@ TEST_F(SpriteTest, TheColourTintsAndItsAlphaBlendsOverWhatIsThere) {
 TEST_F(SpriteTest, TheSourceRectangleChoosesThePartDrawn) {
     std::unique_ptr<platform::TextureResource> texture = quadrantTexture(*device);
     ASSERT_NE(texture, nullptr);
-    beginFrame(black);
+    beginFrame(BLACK);
     // Only the top right quadrant, unscaled, lands at (200, 200).
     draw(*texture, 200, 200, 1.0f, 0, 0, 0xFFFFFFFFu, {16, 0, 32, 16});
     const FrameCopy frame = endFrame();
@@ -128,7 +128,7 @@ TEST_F(SpriteTest, ASourceRectanglePastTheTextureRepeatsItsEdge) {
     ASSERT_EQ(device->createTextureFromFile(resourcePath("whitefade.png"), info, &loaded),
               platform::d3d::OK);
     std::unique_ptr<platform::TextureResource> fade(loaded);
-    beginFrame(black);
+    beginFrame(BLACK);
     draw(*fade, 0, 0, 1.0f, 0, 0, 0xFFFFFFFFu, {0, 0, 800, 600});
     const FrameCopy frame = endFrame();
     for (const auto& [x, y] : {std::pair{0, 0}, {16, 16}, {400, 300}, {799, 0}, {0, 599},

@@ -11,8 +11,8 @@ namespace platform::win32 {
 namespace {
 
 // The engine draws on the primary adapter with the hardware device only.
-constexpr UINT adapter = D3DADAPTER_DEFAULT;
-constexpr D3DDEVTYPE deviceType = D3DDEVTYPE_HAL;
+constexpr UINT ADAPTER = D3DADAPTER_DEFAULT;
+constexpr D3DDEVTYPE DEVICE_TYPE = D3DDEVTYPE_HAL;
 
 class Direct3D9 : public Direct3D {
 public:
@@ -20,7 +20,7 @@ public:
 
     HResult getAdapterDisplayMode(DisplayMode& out) override {
         D3DDISPLAYMODE mode{};
-        const HRESULT result = direct3D->GetAdapterDisplayMode(adapter, &mode);
+        const HRESULT result = direct3D->GetAdapterDisplayMode(ADAPTER, &mode);
         if (SUCCEEDED(result)) {
             out = fromD3D(mode);
         }
@@ -28,14 +28,14 @@ public:
     }
 
     std::uint32_t getAdapterModeCount(std::int32_t format) override {
-        return direct3D->GetAdapterModeCount(adapter, static_cast<D3DFORMAT>(format));
+        return direct3D->GetAdapterModeCount(ADAPTER, static_cast<D3DFORMAT>(format));
     }
 
     HResult enumAdapterModes(std::int32_t format, std::uint32_t index,
                              DisplayMode& out) override {
         D3DDISPLAYMODE mode{};
         const HRESULT result =
-            direct3D->EnumAdapterModes(adapter, static_cast<D3DFORMAT>(format), index, &mode);
+            direct3D->EnumAdapterModes(ADAPTER, static_cast<D3DFORMAT>(format), index, &mode);
         if (SUCCEEDED(result)) {
             out = fromD3D(mode);
         }
@@ -44,7 +44,7 @@ public:
 
     HResult checkDeviceType(std::int32_t adapterFormat, std::int32_t backBufferFormat,
                             bool windowed) override {
-        return direct3D->CheckDeviceType(adapter, deviceType,
+        return direct3D->CheckDeviceType(ADAPTER, DEVICE_TYPE,
                                          static_cast<D3DFORMAT>(adapterFormat),
                                          static_cast<D3DFORMAT>(backBufferFormat),
                                          windowed ? TRUE : FALSE);
@@ -52,7 +52,7 @@ public:
 
     HResult getDeviceCaps(Caps& out) override {
         D3DCAPS9 caps{};
-        const HRESULT result = direct3D->GetDeviceCaps(adapter, deviceType, &caps);
+        const HRESULT result = direct3D->GetDeviceCaps(ADAPTER, DEVICE_TYPE, &caps);
         if (SUCCEEDED(result)) {
             out.DevCaps = caps.DevCaps;
         }
@@ -61,7 +61,7 @@ public:
 
     HResult getAdapterIdentifier(std::uint32_t flags, AdapterIdentifier& out) override {
         D3DADAPTER_IDENTIFIER9 identifier{};
-        const HRESULT result = direct3D->GetAdapterIdentifier(adapter, flags, &identifier);
+        const HRESULT result = direct3D->GetAdapterIdentifier(ADAPTER, flags, &identifier);
         if (SUCCEEDED(result)) {
             out = fromD3D(identifier);
         }
@@ -73,7 +73,7 @@ public:
         D3DPRESENT_PARAMETERS d3dParameters = toD3D(parameters);
         IDirect3DDevice9* device = nullptr;
         const HRESULT result =
-            direct3D->CreateDevice(adapter, deviceType, static_cast<HWND>(focusWindow),
+            direct3D->CreateDevice(ADAPTER, DEVICE_TYPE, static_cast<HWND>(focusWindow),
                                    behaviourFlags, &d3dParameters, &device);
         // CreateDevice fills in what the caller left to it (back buffer count,
         // the sizes of a windowed device) in the caller's own structure.
