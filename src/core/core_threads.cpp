@@ -11,6 +11,7 @@
 #include "core/object.h"
 #include "core/script_error.h"
 #include "core/script_scope.h"
+#include "core/shared_chunk.h"
 #include "log/log.h"
 
 namespace {
@@ -30,6 +31,7 @@ int prepareStart(lua_State* thread) {
     const ThreadRequest& request = *static_cast<const ThreadRequest*>(lua_touserdata(thread, 4));
     int status = luaL_loadfile(thread, request.script);
     if (status == 0) {
+        shared_chunk::share(thread, request.script);
         status = lua_pcall(thread, 0, 0, 0);
     }
     if (status != 0) {
