@@ -212,11 +212,16 @@ int scriptPause(lua_State* L, Core& core) {
 
 // True when a C function (pcall, say) lies between the calling script function
 // and the start of the thread: the thread cannot yield across it.
+// Each frame's function is asked for itself ("f") rather than its source
+// ("S"), which would format the chunk's name for every frame; a frame lost to
+// a tail call gives nil, which is no C function either.
 bool insideHostCall(lua_State* L) {
     lua_Debug frame;
     for (int level = 1; lua_getstack(L, level, &frame) != 0; ++level) {
-        lua_getinfo(L, "S", &frame);
-        if (frame.what[0] == 'C') {
+        lua_getinfo(L, "f", &frame);
+        const bool host = lua_iscfunction(L, -1) != 0;
+        lua_pop(L, 1);
+        if (host) {
             return true;
         }
     }
