@@ -98,6 +98,7 @@ bool Core::clearAll() {
         // Its lock places name locks that are deleted below; an object that
         // outlives this (held by host code) must find none.
         object->lockPlaces.clear();
+        object->indexedFirst = false;
         // Host code (an object's update, say) may still hold it.
         destroyLater(object);
     }
@@ -125,6 +126,7 @@ bool Core::clearAll() {
         }
     }
     runningThread = nullptr;
+    runningReference = LUA_NOREF;
     checkBookkeeping();
     return fatalWhileClosing;
 }

@@ -77,7 +77,14 @@ public:
     bool ownsThread(lua_State* thread) const { return threads.count(thread) != 0; }
     // Runs a thread that waited on a lock and has been released, as runThread
     // does, when it is still suspended; one that has ended meanwhile is forgotten.
-    void resumeWaitingThread(lua_State* thread);
+    // `reference` is the registry reference the lock recorded with the thread
+    // (see Lock::threadReference); it is checked before it is used.
+    void resumeWaitingThread(lua_State* thread, int reference = LUA_NOREF);
+    // The registry reference of the thread that the host is running, when that
+    // is `thread`; LUA_NOREF otherwise.
+    int runningReferenceOf(lua_State* thread) const {
+        return thread == runningThread ? runningReference : LUA_NOREF;
+    }
     // True while script code of the current state runs (a thread, a main chunk,
     // a finalizer, a chunk that the host runs on the main state).
     bool isScriptRunning() const;
@@ -108,16 +115,19 @@ private:
 
     void changeObjectId(Object* object, std::int32_t newId);
     void indexObject(ObjectList::iterator position);
+    void setFirstHolder(IdEntry& entry, ObjectList::iterator position);
     void unindexObject(ObjectList::iterator position);
     void dropLocksOf(Object* object);
     // A thread is run only when it is one of the core's and its registry
     // reference still holds it, so that it is alive. A script can drop that
     // reference (through the debug library); the core then forgets the thread.
     // anchorThread checks the reference and, when it holds, leaves the thread
-    // on the main state's stack until unanchorThread.
-    bool anchorThread(lua_State* thread);
+    // on the main state's stack until unanchorThread. `reference` may name
+    // the thread's reference already (checked first); it is set to the one
+    // that holds.
+    bool anchorThread(lua_State* thread, int& reference);
     void unanchorThread(lua_State* thread, int anchor);
-    void runAnchoredThread(lua_State* thread, int argumentCount);
+    void runAnchoredThread(lua_State* thread, int argumentCount, int reference);
     void dropThread(lua_State* thread);
     void forgetThread(lua_State* thread);
     void destroyLater(Object* object);
@@ -140,7 +150,9 @@ private:
     // locks are found through the object itself.
     std::unordered_map<std::int32_t, IdEntry> objectIndex;
     // The last identifier found and its object (null when none is held): a
-    // script's `wait` looks up the object that its `pause` has just found.
+    // script's `wait` looks up the object that its `pause` has just found, and
+    // a thread released by its object's pause lock mostly pauses that object
+    // again, so removeLock remembers the lock's object before the release.
     // Forgotten whenever objectIndex changes.
     mutable std::int32_t lastFoundId = 0;
     mutable Object* lastFound = nullptr;
@@ -158,6 +170,7 @@ private:
     ObjectList::iterator passLast;
 
     lua_State* runningThread = nullptr;
+    int runningReference = LUA_NOREF;
     bool fatalRaised = false;
     // Host calls into the script state in progress (threads run, chunks run,
     // the state closed); see ScriptScope.

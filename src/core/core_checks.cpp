@@ -52,6 +52,13 @@ void Core::checkBookkeeping() const {
         require(ObjectList::const_iterator(indexed->second.first) == entry.first,
                 "objectIndex points at another than the first holder of an identifier");
     }
+    for (auto it = objects.begin(); it != objects.end(); ++it) {
+        require((*it)->indexedFirst == (expected.at((*it)->id).first == it),
+                "an object's first-holder mark disagrees with objectIndex");
+    }
+    for (const Object* object : buried) {
+        require(!object->indexedFirst, "a deleted object is marked as indexed");
+    }
 
     // The last object found: none, or the first holder of its identifier.
     if (lastFound != nullptr) {
@@ -69,7 +76,10 @@ void Core::checkBookkeeping() const {
         require(lock != nullptr, "a null lock in the list");
         require(listed.insert(lock).second, "a lock listed twice");
         if (lock->thread != nullptr) {
-            require(threads.count(lock->thread) != 0, "a lock waited on by a thread the core does not hold");
+            const auto held = threads.find(lock->thread);
+            require(held != threads.end(), "a lock waited on by a thread the core does not hold");
+            require(lock->threadReference == LUA_NOREF || lock->threadReference == held->second,
+                    "a lock records another reference than the core holds its thread under");
         }
     }
     std::size_t placedLocks = 0;

@@ -60,6 +60,10 @@ void Core::removeLock(Object* object, std::int32_t eventId) {
             ~Aside() { core.retireLock(held, held.begin()); }
         } aside{*this, {}};
         aside.held.splice(aside.held.end(), locks, position);
+        if (object->indexedFirst) {
+            lastFoundId = object->id;
+            lastFound = object;
+        }
         checkBookkeeping();
         (*position)->release();
         return;
@@ -85,6 +89,7 @@ int Lock::suspend(lua_State* waiting) {
     // the yield is certain.
     const int result = lua_yield(waiting, 0);
     thread = waiting;
+    threadReference = object->getCore()->runningReferenceOf(waiting);
     return result;
 }
 
@@ -94,5 +99,5 @@ void Lock::release() {
     }
     // A thread that the core no longer holds may have been collected: the
     // core checks before it touches anything of it.
-    object->getCore()->resumeWaitingThread(thread);
+    object->getCore()->resumeWaitingThread(thread, threadReference);
 }

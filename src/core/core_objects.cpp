@@ -67,11 +67,18 @@ bool Core::deleteObject(std::int32_t id) {
     return true;
 }
 
+void Core::setFirstHolder(IdEntry& entry, ObjectList::iterator position) {
+    (*entry.first)->indexedFirst = false;
+    entry.first = position;
+    (*position)->indexedFirst = true;
+}
+
 void Core::indexObject(ObjectList::iterator position) {
     lastFound = nullptr;
     const std::int32_t id = (*position)->id;
     const auto [entry, inserted] = objectIndex.try_emplace(id, IdEntry{position, 1});
     if (inserted) {
+        (*position)->indexedFirst = true;
         return;
     }
     ++entry->second.count;
@@ -79,7 +86,7 @@ void Core::indexObject(ObjectList::iterator position) {
     // (appended objects are last); find the first holder again.
     for (auto it = objects.begin(); it != objects.end(); ++it) {
         if ((*it)->id == id) {
-            entry->second.first = it;
+            setFirstHolder(entry->second, it);
             return;
         }
     }
@@ -87,6 +94,7 @@ void Core::indexObject(ObjectList::iterator position) {
 
 void Core::unindexObject(ObjectList::iterator position) {
     lastFound = nullptr;
+    (*position)->indexedFirst = false;
     const std::int32_t id = (*position)->id;
     const auto entry = objectIndex.find(id);
     if (entry == objectIndex.end()) {
@@ -101,7 +109,7 @@ void Core::unindexObject(ObjectList::iterator position) {
     }
     for (auto it = std::next(position); it != objects.end(); ++it) {
         if ((*it)->id == id) {
-            entry->second.first = it;
+            setFirstHolder(entry->second, it);
             return;
         }
     }

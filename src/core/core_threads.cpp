@@ -138,20 +138,44 @@ bool Core::startThread(Object* object, const std::string& functionName) {
 namespace {
 struct RunningThread {
     lua_State*& slot;
+    int& referenceSlot;
     lua_State* saved;
-    RunningThread(lua_State*& s, lua_State* thread) : slot(s), saved(s) { slot = thread; }
-    ~RunningThread() { slot = saved; }
+    int savedReference;
+    RunningThread(lua_State*& s, int& r, lua_State* thread, int reference)
+        : slot(s), referenceSlot(r), saved(s), savedReference(r) {
+        slot = thread;
+        referenceSlot = reference;
+    }
+    ~RunningThread() {
+        slot = saved;
+        referenceSlot = savedReference;
+    }
 };
 }  // namespace
 
-bool Core::anchorThread(lua_State* thread) {
-    const auto entry = threads.find(thread);
-    if (entry == threads.end() || luaState == nullptr) {
+bool Core::anchorThread(lua_State* thread, int& reference) {
+    if (luaState == nullptr) {
         return false;
     }
     lua_State* L = luaState;
     lua_checkstack(L, 1);
-    lua_rawgeti(L, LUA_REGISTRYINDEX, entry->second);
+    // A registry slot that still holds the thread is the one `threads` names
+    // for it: the core fills its slots only with new threads, and a slot that
+    // a thread left (it ended, or was forgotten) gets a new one or none. So a
+    // reference that checks out spares the search of `threads`.
+    if (reference > 0) {
+        lua_rawgeti(L, LUA_REGISTRYINDEX, reference);
+        if (lua_tothread(L, -1) == thread) {
+            return true;
+        }
+        lua_pop(L, 1);
+    }
+    const auto entry = threads.find(thread);
+    if (entry == threads.end()) {
+        return false;
+    }
+    reference = entry->second;
+    lua_rawgeti(L, LUA_REGISTRYINDEX, reference);
     if (lua_tothread(L, -1) != thread) {
         lua_pop(L, 1);
         forgetThread(thread);
@@ -168,13 +192,14 @@ void Core::unanchorThread(lua_State* thread, int anchor) {
 }
 
 void Core::runThread(lua_State* thread, int argumentCount) {
-    if (anchorThread(thread)) {
-        runAnchoredThread(thread, argumentCount);
+    int reference = LUA_NOREF;
+    if (anchorThread(thread, reference)) {
+        runAnchoredThread(thread, argumentCount, reference);
     }
 }
 
-void Core::resumeWaitingThread(lua_State* thread) {
-    if (!anchorThread(thread)) {
+void Core::resumeWaitingThread(lua_State* thread, int reference) {
+    if (!anchorThread(thread, reference)) {
         return;
     }
     if (lua_status(thread) != LUA_YIELD) {
@@ -184,10 +209,10 @@ void Core::resumeWaitingThread(lua_State* thread) {
         finishResume(thread, 0);
         return;
     }
-    runAnchoredThread(thread, 0);
+    runAnchoredThread(thread, 0, reference);
 }
 
-void Core::runAnchoredThread(lua_State* thread, int argumentCount) {
+void Core::runAnchoredThread(lua_State* thread, int argumentCount, int reference) {
     // While it runs, the thread is also held on the main state's stack, which
     // no script can reach: a script that drops its registry reference and runs
     // the collector cannot free the thread under itself.
@@ -196,7 +221,7 @@ void Core::runAnchoredThread(lua_State* thread, int argumentCount) {
     ScriptScope scripts(*this);
     int result;
     {
-        RunningThread running(runningThread, thread);
+        RunningThread running(runningThread, runningReference, thread, reference);
         result = lua_resume(thread, argumentCount);
     }
     unanchorThread(thread, anchor);
@@ -231,6 +256,7 @@ void Core::forgetThread(lua_State* thread) {
     for (Lock* lock : locks) {
         if (lock->thread == thread) {
             lock->thread = nullptr;
+            lock->threadReference = LUA_NOREF;
         }
     }
     checkBookkeeping();

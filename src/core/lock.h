@@ -26,4 +26,8 @@ public:
     Object* object;
     std::int32_t eventId;
     lua_State* thread = nullptr;
+    // The registry reference under which the core held `thread` when it
+    // suspended here (LUA_NOREF when unknown). Only a hint for finding the
+    // thread again without searching the core's table: checked before use.
+    int threadReference = LUA_NOREF;
 };
