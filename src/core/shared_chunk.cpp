@@ -145,6 +145,10 @@ void share(lua_State* L, const char* path) {
             lua_settop(L, fresh);
             return;
         }
+        // Loaded in this object's environment, the maker would keep it alive
+        // as long as the copy is kept; it needs none of its own.
+        lua_pushvalue(L, kept);
+        lua_setfenv(L, -2);
         lua_createtable(L, 2, 0);
         lua_insert(L, -2);
         lua_rawseti(L, -2, 2);

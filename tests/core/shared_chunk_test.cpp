@@ -135,4 +135,19 @@ TEST_F(SharedChunks, AChunkThatFailsAtTheTopFailsForEveryObject) {
     EXPECT_TRUE(core.getThreads().empty());
 }
 
+TEST_F(SharedChunks, KeepingACopyKeepsNoObjectsEnvironmentAlive) {
+    runMain("watch = setmetatable({}, {__mode = 'v'})");
+    const std::string path =
+        writeScript("watched.lua", "watch[#watch + 1] = getfenv(1)\nfunction start(id) end\n");
+    for (int i = 0; i < 2; ++i) {
+        Object* object = core.createObject(0, path);
+        ASSERT_TRUE(object->startThread("start"));
+        ASSERT_TRUE(core.deleteObject(object->getId()));
+    }
+    lua_gc(core.getLuaState(), LUA_GCCOLLECT, 0);
+    lua_gc(core.getLuaState(), LUA_GCCOLLECT, 0);
+    runMain("remaining = 0; for _ in pairs(watch) do remaining = remaining + 1 end");
+    EXPECT_EQ(mainNumber("remaining"), 0);
+}
+
 }  // namespace
