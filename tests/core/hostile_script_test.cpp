@@ -282,6 +282,30 @@ TEST_F(HostileScripts, ThreadsWhoseRegistryReferencesAScriptDroppedAreNeverResum
     EXPECT_TRUE(platformFake.fakeSystem.boxes.empty());
 }
 
+TEST_F(HostileScripts, ThreadsWhoseRegistrySlotsAScriptSwappedAreNeverResumed) {
+    const std::string waiter =
+        "function start(id) wait(pause(id, 0.01)); setKey(id, 'back', true) end";
+    Object* first = scripted(waiter);
+    Object* second = scripted(waiter);
+    ASSERT_TRUE(first->startThread("start"));
+    ASSERT_TRUE(second->startThread("start"));
+    // Each waiting thread now lies in the other's registry slot: neither slot
+    // holds the thread the core put there.
+    runMain(
+        "local registry, slots = debug.getregistry(), {}\n"
+        "for key, value in pairs(registry) do\n"
+        "  if type(value) == 'thread' then slots[#slots + 1] = key end\n"
+        "end\n"
+        "assert(#slots == 2)\n"
+        "registry[slots[1]], registry[slots[2]] = registry[slots[2]], registry[slots[1]]\n");
+    frames(2, 0.02f);
+    EXPECT_FALSE(first->getBool("back"));
+    EXPECT_FALSE(second->getBool("back"));
+    EXPECT_TRUE(core.getThreads().empty());
+    EXPECT_TRUE(core.getLocks().empty());
+    EXPECT_TRUE(platformFake.fakeSystem.boxes.empty());
+}
+
 TEST_F(HostileScripts, FailingFinalizerWhileAThreadIsCreatedIsAReportedError) {
     for (const char* body : {"error('finalizer failed')", "coroutine.yield()"}) {
         SCOPED_TRACE(body);
