@@ -71,6 +71,15 @@ protected:
     std::int32_t type = 0;
     std::string script;
     float waitTime = 0.0f;
+
+private:
+    // True while the core's lookup names this object for its identifier (it is
+    // the first in list order to hold it), so that the core can remember it as
+    // found without looking it up. Kept in the room beside waitTime, so that
+    // objects grow no larger.
+    bool indexedFirst = false;
+
+protected:
     Core* core = nullptr;
     KeyMap keys;
 
@@ -79,10 +88,6 @@ private:
     // the core's list), kept with the object so that finding, adding and
     // removing a lock neither walks the list nor searches a table.
     std::vector<std::pair<std::int32_t, std::list<Lock*>::iterator>> lockPlaces;
-    // True while the core's lookup names this object for its identifier (it is
-    // the first in list order to hold it), so that the core can remember it as
-    // found without looking it up.
-    bool indexedFirst = false;
 
     friend class Core;
 };
