@@ -10,8 +10,8 @@
 #include "core/key_type.h"
 #include "core/object.h"
 #include "log/log.h"
-#include "platform/platform.h"
 #include "platform/headless/headless_platform.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -38,10 +38,9 @@ void show(const Core& core) {
     std::printf("  totalSteps = %g\n", lua_tonumber(L, -1));
     lua_pop(L, 1);
     for (const Object* object : core.getObjects()) {
-        std::printf("  object %d (%s): x = %g, arrived = %s, pause left %.3f s\n",
-                    object->getId(), object->getString("name").c_str(),
-                    object->getNumber("x"), object->getBool("arrived") ? "yes" : "no",
-                    object->getWaitTime());
+        std::printf("  object %d (%s): x = %g, arrived = %s, pause left %.3f s\n", object->getId(),
+                    object->getString("name").c_str(), object->getNumber("x"),
+                    object->getBool("arrived") ? "yes" : "no", object->getWaitTime());
     }
 }
 

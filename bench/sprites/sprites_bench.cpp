@@ -171,8 +171,7 @@ public:
         SDL_RenderClear(renderer);
         for (const Sprite& s : sprites) {
             SDL_SetTextureColorMod(sdlPiece, static_cast<Uint8>(s.colour >> 16),
-                                   static_cast<Uint8>(s.colour >> 8),
-                                   static_cast<Uint8>(s.colour));
+                                   static_cast<Uint8>(s.colour >> 8), static_cast<Uint8>(s.colour));
             SDL_SetTextureAlphaMod(sdlPiece, static_cast<Uint8>(s.colour >> 24));
             const SDL_FRect target{static_cast<float>(s.x), static_cast<float>(s.y), SPRITE_SIZE,
                                    SPRITE_SIZE};
@@ -194,22 +193,23 @@ public:
             return false;
         }
         if (clientWidth != format.width || clientHeight != format.height) {
-            std::printf("the window's client area is %d x %d, the back buffer %d x %d: "
-                        "the frames would not be the scene measured\n",
-                        clientWidth, clientHeight, format.width, format.height);
+            std::printf(
+                "the window's client area is %d x %d, the back buffer %d x %d: "
+                "the frames would not be the scene measured\n",
+                clientWidth, clientHeight, format.width, format.height);
             return false;
         }
         if (format.width < SCENE_WIDTH || format.height < SCENE_HEIGHT) {
-            std::printf("the back buffer %d x %d is smaller than the %d x %d scene\n",
-                        format.width, format.height, SCENE_WIDTH, SCENE_HEIGHT);
+            std::printf("the back buffer %d x %d is smaller than the %d x %d scene\n", format.width,
+                        format.height, SCENE_WIDTH, SCENE_HEIGHT);
             return false;
         }
         const long expected = coveredArea(sprites, format.width, format.height);
         bool holds = true;
         auto checkSide = [&](const char* side, long lit, int width, int height) {
             const double off = std::fabs(static_cast<double>(lit - expected)) / expected;
-            std::printf("%s: read back %d x %d, %ld lit pixels, %ld covered\n", side, width,
-                        height, lit, expected);
+            std::printf("%s: read back %d x %d, %ld lit pixels, %ld covered\n", side, width, height,
+                        lit, expected);
             if (width != format.width || height != format.height || !(off <= AREA_TOLERANCE)) {
                 std::printf("%s: the frame read back is not the scene measured\n", side);
                 holds = false;

@@ -38,9 +38,10 @@ int main() {
         });
     std::remove(path.c_str());
 
-    std::printf("%zu bytes; loadState %.1f ms; reading + building %.1f ms; median of %d rounds "
-                "each\n",
-                size, rounds.firstMedian * 1e3, rounds.secondMedian * 1e3, RUNS);
+    std::printf(
+        "%zu bytes; loadState %.1f ms; reading + building %.1f ms; median of %d rounds "
+        "each\n",
+        size, rounds.firstMedian * 1e3, rounds.secondMedian * 1e3, RUNS);
     std::printf("round ratios from %.2f to %.2f\n", rounds.ratioLow, rounds.ratioHigh);
     std::printf("RATIO load %.2f\n", rounds.ratioMedian);
     return 0;

@@ -62,10 +62,10 @@ int main() {
     std::remove(path.c_str());
     std::remove(copy.c_str());
 
-    std::printf("%zu bytes; saveState %.1f ms; durable raw write %.1f ms (unsynced block %.1f ms); "
-                "median of %d rounds each\n",
-                bytes.size(), rounds.firstMedian * 1e3, rounds.secondMedian * 1e3, unsynced * 1e3,
-                RUNS);
+    std::printf(
+        "%zu bytes; saveState %.1f ms; durable raw write %.1f ms (unsynced block %.1f ms); "
+        "median of %d rounds each\n",
+        bytes.size(), rounds.firstMedian * 1e3, rounds.secondMedian * 1e3, unsynced * 1e3, RUNS);
     std::printf("round ratios from %.2f to %.2f\n", rounds.ratioLow, rounds.ratioHigh);
     std::printf("RATIO save %.2f\n", rounds.ratioMedian);
     return 0;

@@ -9,30 +9,32 @@
 namespace state_bench {
 
 StateData makeData() {
-    static const char* const keyNames[KEYS_PER_OBJECT] = {"alive", "colour", "health", "label",
-                                                         "name",  "speed",  "visible", "x"};
+    static const char* const keyNames[KEYS_PER_OBJECT] = {"alive", "colour", "health",  "label",
+                                                          "name",  "speed",  "visible", "x"};
     static const std::uint8_t keyTags[KEYS_PER_OBJECT] = {3, 2, 1, 2, 2, 1, 3, 1};
     StateData data;
     for (int i = 0; i < VARIABLE_COUNT; ++i) {
         Variable variable{"variable" + std::to_string(i), 0, 0.0, ""};
         switch (i % 3) {
-        case 0:
-            variable.kind = LUA_TNUMBER;
-            variable.number = i * 0.5;
-            break;
-        case 1:
-            variable.kind = LUA_TSTRING;
-            variable.text = "value of variable " + std::to_string(i);
-            break;
-        default:
-            variable.kind = LUA_TBOOLEAN;
-            variable.number = i % 2;
+            case 0:
+                variable.kind = LUA_TNUMBER;
+                variable.number = i * 0.5;
+                break;
+            case 1:
+                variable.kind = LUA_TSTRING;
+                variable.text = "value of variable " + std::to_string(i);
+                break;
+            default:
+                variable.kind = LUA_TBOOLEAN;
+                variable.number = i % 2;
         }
         data.variables.push_back(variable);
     }
     for (int i = 0; i < OBJECT_COUNT; ++i) {
-        ObjectData object{i + 1, "scripts/object" + std::to_string(i % 10) + ".lua",
-                          static_cast<float>(i % 4) * 0.25f, {}};
+        ObjectData object{i + 1,
+                          "scripts/object" + std::to_string(i % 10) + ".lua",
+                          static_cast<float>(i % 4) * 0.25f,
+                          {}};
         for (int k = 0; k < KEYS_PER_OBJECT; ++k) {
             Key key{keyNames[k], keyTags[k], 0.0, ""};
             if (key.tag == 1) {

@@ -89,7 +89,8 @@ void Core::checkBookkeeping() const {
         for (const auto& [eventId, position] : object->lockPlaces) {
             ++placedLocks;
             const Lock* lock = *position;
-            require(listed.count(lock) != 0, "an object's lock place names a lock that is not listed");
+            require(listed.count(lock) != 0,
+                    "an object's lock place names a lock that is not listed");
             require(placed.insert(lock).second, "a lock placed twice");
             require(lock->object == object && lock->eventId == eventId,
                     "a lock placed under another object or event");

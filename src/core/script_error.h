@@ -43,7 +43,8 @@ inline std::string scriptErrorText(lua_State* thread, int index) {
 class ScriptFailure {
 public:
     ScriptFailure(lua_State* state, int index)
-        : fatal(isFatalError(state, index)), text(fatal ? std::string() : scriptErrorText(state, index)) {}
+        : fatal(isFatalError(state, index)),
+          text(fatal ? std::string() : scriptErrorText(state, index)) {}
 
     // Reports the failure at the error level; a fatal host error has shown its
     // report already and only goes on ending the program.

@@ -15,9 +15,7 @@ namespace {
 
 // Each engine function carries its core as its first upvalue, so that a script
 // that assigns the global `core` cannot point it elsewhere.
-Core& coreOf(lua_State* L) {
-    return *static_cast<Core*>(lua_touserdata(L, lua_upvalueindex(1)));
-}
+Core& coreOf(lua_State* L) { return *static_cast<Core*>(lua_touserdata(L, lua_upvalueindex(1))); }
 
 // `pause` and `wait` also carry the field names of a wait handle, interned once,
 // so that a pause and wait cycle does not look the names up in the string table.
@@ -257,8 +255,9 @@ int scriptWait(lua_State* L, Core& core) {
     // pcall and the like. There the wait is an error, as the language's own
     // yield would be, and nothing is recorded.
     if (L != core.getRunningThread() || insideHostCall(L)) {
-        return luaL_error(L, "wait can only suspend a thread that the engine runs, "
-                             "outside protected calls and coroutines of the script");
+        return luaL_error(L,
+                          "wait can only suspend a thread that the engine runs, "
+                          "outside protected calls and coroutines of the script");
     }
     return lock->suspend(L);
 }
@@ -273,19 +272,19 @@ int scriptGetKey(lua_State* L, Core& core) {
         return 0;
     }
     switch (value->tag) {
-    case KeyType::NUMBER:
-        lua_pushnumber(L, static_cast<const KeyTypeNumber*>(value)->value);
-        return 1;
-    case KeyType::STRING: {
-        const std::string& text = static_cast<const KeyTypeString*>(value)->value;
-        lua_pushlstring(L, text.data(), text.size());
-        return 1;
-    }
-    case KeyType::BOOL:
-        lua_pushboolean(L, static_cast<const KeyTypeBool*>(value)->value != 0);
-        return 1;
-    default:
-        return 0;
+        case KeyType::NUMBER:
+            lua_pushnumber(L, static_cast<const KeyTypeNumber*>(value)->value);
+            return 1;
+        case KeyType::STRING: {
+            const std::string& text = static_cast<const KeyTypeString*>(value)->value;
+            lua_pushlstring(L, text.data(), text.size());
+            return 1;
+        }
+        case KeyType::BOOL:
+            lua_pushboolean(L, static_cast<const KeyTypeBool*>(value)->value != 0);
+            return 1;
+        default:
+            return 0;
     }
 }
 
@@ -300,17 +299,17 @@ int scriptSetKey(lua_State* L, Core& core) {
         return 0;
     }
     switch (type) {
-    case LUA_TBOOLEAN:
-        object->setBool(name.str(), boolean ? 1 : 0);
-        break;
-    case LUA_TNUMBER:
-        object->setNumber(name.str(), number);
-        break;
-    case LUA_TSTRING:
-        object->setString(name.str(), text.str());
-        break;
-    default:
-        break;
+        case LUA_TBOOLEAN:
+            object->setBool(name.str(), boolean ? 1 : 0);
+            break;
+        case LUA_TNUMBER:
+            object->setNumber(name.str(), number);
+            break;
+        case LUA_TSTRING:
+            object->setString(name.str(), text.str());
+            break;
+        default:
+            break;
     }
     return 0;
 }

@@ -26,8 +26,8 @@ constexpr std::size_t HEADER_SIZE = 12;
 // The maker is a compiled function of two instructions, written here in the
 // library's compiled form: "closure 0, prototype 0" then "return 0, one
 // value", with the script's main prototype as its only inner prototype.
-constexpr std::uint32_t MAKE_CLOSURE = 36;                    // CLOSURE A=0 Bx=0
-constexpr std::uint32_t RETURN_ONE = 30u | (2u << 23);        // RETURN A=0 B=2
+constexpr std::uint32_t MAKE_CLOSURE = 36;              // CLOSURE A=0 Bx=0
+constexpr std::uint32_t RETURN_ONE = 30u | (2u << 23);  // RETURN A=0 B=2
 
 struct Piece {
     const char* data;

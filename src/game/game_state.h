@@ -55,8 +55,8 @@ struct State {
     MenuButton buttons[MENU_BUTTON_COUNT] = {
         {5, 230, 0.0f, 0.0f, 0.0f, 0.2f, &Textures::arcadeButton, &Textures::arcadeButtonOver,
          ButtonAction::START_GAME},
-        {5, 300, 0.0f, 0.0f, 0.0f, 0.4f, &Textures::advancedButton,
-         &Textures::advancedButtonOver, ButtonAction::NONE},
+        {5, 300, 0.0f, 0.0f, 0.0f, 0.4f, &Textures::advancedButton, &Textures::advancedButtonOver,
+         ButtonAction::NONE},
         {5, 370, 0.0f, 0.0f, 0.0f, 0.6f, &Textures::optionsButton, &Textures::optionsButtonOver,
          ButtonAction::NONE},
         {5, 440, 0.0f, 0.0f, 0.0f, 0.8f, &Textures::creditsButton, &Textures::creditsButtonOver,

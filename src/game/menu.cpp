@@ -44,9 +44,14 @@ void startGame() {
 
 void click(const MenuButton& button) {
     switch (button.action) {
-        case ButtonAction::START_GAME: startGame(); break;
-        case ButtonAction::QUIT: quit(); break;
-        case ButtonAction::NONE: break;
+        case ButtonAction::START_GAME:
+            startGame();
+            break;
+        case ButtonAction::QUIT:
+            quit();
+            break;
+        case ButtonAction::NONE:
+            break;
     }
 }
 

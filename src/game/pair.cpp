@@ -117,13 +117,18 @@ void dropPair() {
                 dropAlone(s.pivotY, s.pivotX, s.pivotKind, s.pivotFalling);
                 dropAlone(s.secondY, s.secondX + CELL, s.secondKind, s.secondFalling);
                 break;
-            case Orientation::BELOW: dropHanging(); break;
+            case Orientation::BELOW:
+                dropHanging();
+                break;
             case Orientation::LEFT:
                 dropAlone(s.pivotY, s.pivotX, s.pivotKind, s.pivotFalling);
                 dropAlone(s.secondY, s.secondX - CELL, s.secondKind, s.secondFalling);
                 break;
-            case Orientation::ABOVE: dropStanding(); break;
-            default: break;
+            case Orientation::ABOVE:
+                dropStanding();
+                break;
+            default:
+                break;
         }
     }
     s.fallDue = false;
@@ -165,7 +170,8 @@ void moveLeft() {
                 shiftStackedSecond(-CELL, -CELL);
             }
             break;
-        default: break;
+        default:
+            break;
     }
 }
 
@@ -205,7 +211,8 @@ void moveRight() {
                 shiftStackedSecond(CELL, -CELL);
             }
             break;
-        default: break;
+        default:
+            break;
     }
 }
 
@@ -216,11 +223,20 @@ void tryStartTurn() {
     }
     bool free = false;
     switch (s.orientation) {
-        case Orientation::RIGHT: free = s.board.emptyField(s.pivotY + 2 * CELL, s.pivotX); break;
-        case Orientation::BELOW: free = s.board.emptyField(s.pivotY, s.pivotX - CELL); break;
-        case Orientation::LEFT: free = s.board.emptyField(s.pivotY - CELL, s.pivotX); break;
-        case Orientation::ABOVE: free = s.board.emptyField(s.pivotY, s.pivotX + CELL); break;
-        default: break;
+        case Orientation::RIGHT:
+            free = s.board.emptyField(s.pivotY + 2 * CELL, s.pivotX);
+            break;
+        case Orientation::BELOW:
+            free = s.board.emptyField(s.pivotY, s.pivotX - CELL);
+            break;
+        case Orientation::LEFT:
+            free = s.board.emptyField(s.pivotY - CELL, s.pivotX);
+            break;
+        case Orientation::ABOVE:
+            free = s.board.emptyField(s.pivotY, s.pivotX + CELL);
+            break;
+        default:
+            break;
     }
     if (free) {
         s.rotating = true;

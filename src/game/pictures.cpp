@@ -12,11 +12,16 @@ std::uint32_t fadeColour(float alpha) {
 
 Texture* pieceTexture(std::int32_t kind) {
     switch (kind) {
-        case 1: return textures.piece1;
-        case 2: return textures.piece2;
-        case 3: return textures.piece3;
-        case 4: return textures.piece4;
-        default: return nullptr;
+        case 1:
+            return textures.piece1;
+        case 2:
+            return textures.piece2;
+        case 3:
+            return textures.piece3;
+        case 4:
+            return textures.piece4;
+        default:
+            return nullptr;
     }
 }
 

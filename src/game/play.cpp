@@ -2,9 +2,9 @@
 // fall timer, the frame, and the next pair once both pieces have stopped.
 #include "game/game.h"
 #include "game/game_state.h"
+#include "game/key_edges.h"
 #include "game/pair.h"
 #include "game/quarter_turn.h"
-#include "game/key_edges.h"
 #include "graphics/graphics.h"
 #include "platform/platform.h"
 
@@ -45,9 +45,14 @@ void updatePlay(float dt) {
         moveRight();
     }
     switch (readKey(platform::vk::UP, s.upPrevious)) {
-        case KeyChange::PRESSED: tryStartTurn(); break;
-        case KeyChange::RELEASED: s.rotationLatch = false; break;
-        case KeyChange::NONE: break;
+        case KeyChange::PRESSED:
+            tryStartTurn();
+            break;
+        case KeyChange::RELEASED:
+            s.rotationLatch = false;
+            break;
+        case KeyChange::NONE:
+            break;
     }
 
     s.stateTimer += dt;

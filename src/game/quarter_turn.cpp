@@ -10,7 +10,7 @@ namespace Game {
 namespace {
 
 constexpr std::int32_t CELL = Board::UNITS_PER_CELL;
-constexpr float SPIN_RATE = 160.0f;      // degrees per second
+constexpr float SPIN_RATE = 160.0f;       // degrees per second
 constexpr std::int32_t SLIDE_REACH = 33;  // how far the sprite may slide past the pivot
 
 struct Cell {
@@ -32,17 +32,28 @@ struct TurnPlan {
 TurnPlan planFor(const State& s) {
     switch (s.orientation) {
         case Orientation::RIGHT:  // to below
-            return {{s.secondY, s.secondX + CELL}, s.secondX + 2 * CELL, s.secondY, -30.0f, 50.0f,
-                    90.0f, {s.pivotY + CELL, s.pivotX}};
+            return {{s.secondY, s.secondX + CELL},
+                    s.secondX + 2 * CELL,
+                    s.secondY,
+                    -30.0f,
+                    50.0f,
+                    90.0f,
+                    {s.pivotY + CELL, s.pivotX}};
         case Orientation::BELOW:  // to left
-            return {{s.pivotY + CELL, s.secondX}, s.secondX + CELL, s.secondY + CELL, -30.0f,
-                    -30.0f, 180.0f, {s.pivotY, s.pivotX - CELL}};
+            return {{s.pivotY + CELL, s.secondX},
+                    s.secondX + CELL,
+                    s.secondY + CELL,
+                    -30.0f,
+                    -30.0f,
+                    180.0f,
+                    {s.pivotY, s.pivotX - CELL}};
         case Orientation::LEFT:  // to above
             return {{s.pivotY, s.pivotX - CELL}, s.pivotX, s.pivotY, 50.0f, -30.0f, 270.0f,
                     {s.pivotY - CELL, s.pivotX}};
         default:  // ABOVE, to right
-            return {{s.pivotY - CELL, s.pivotX}, s.pivotX + CELL, s.pivotY - CELL, 50.0f, 50.0f,
-                    360.0f, {s.pivotY, s.pivotX + CELL}};
+            return {
+                {s.pivotY - CELL, s.pivotX}, s.pivotX + CELL, s.pivotY - CELL, 50.0f, 50.0f, 360.0f,
+                {s.pivotY, s.pivotX + CELL}};
     }
 }
 
@@ -68,9 +79,8 @@ void applyLimits(State& s) {
 void drawTurningPiece(const State& s) {
     Texture* picture = pieceTexture(s.secondKind);
     if (picture != nullptr) {
-        Graphics::drawSprite(picture, s.turnX, s.turnY, CELL, CELL, 0, 0, CELL, CELL,
-                             0xFFFFFFFFu, CELL / 2, CELL / 2,
-                             static_cast<std::int32_t>(s.rotationAngle));
+        Graphics::drawSprite(picture, s.turnX, s.turnY, CELL, CELL, 0, 0, CELL, CELL, 0xFFFFFFFFu,
+                             CELL / 2, CELL / 2, static_cast<std::int32_t>(s.rotationAngle));
     }
 }
 

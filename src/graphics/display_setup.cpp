@@ -62,10 +62,10 @@ void Graphics::setScreenFormat(const ScreenFormat& requested) {
 void Graphics::placeWindow() {
     platform::Windowing& windowing = platform::current().windowing();
     if (!presentParameters.Windowed) {
-        windowing.setStyle(window, platform::ws::POPUP | platform::ws::CLIPSIBLINGS |
-                                     platform::ws::CLIPCHILDREN);
+        windowing.setStyle(
+            window, platform::ws::POPUP | platform::ws::CLIPSIBLINGS | platform::ws::CLIPCHILDREN);
         windowing.setWindowPos(window, platform::hwnd::TOPMOST, 0, 0, 0, 0,
-                             platform::swp::NOSIZE | platform::swp::NOMOVE);
+                               platform::swp::NOSIZE | platform::swp::NOMOVE);
         return;
     }
 
@@ -84,11 +84,12 @@ void Graphics::placeWindow() {
     area.bottom = static_cast<std::int32_t>(top + height);
 
     windowing.setStyle(window, platform::ws::CAPTION | platform::ws::SYSMENU |
-                                 platform::ws::MINIMIZEBOX | platform::ws::CLIPSIBLINGS |
-                                 platform::ws::CLIPCHILDREN);
-    area = windowing.adjustWindowRect(area, windowing.style(window), windowing.extendedStyle(window));
+                                   platform::ws::MINIMIZEBOX | platform::ws::CLIPSIBLINGS |
+                                   platform::ws::CLIPCHILDREN);
+    area =
+        windowing.adjustWindowRect(area, windowing.style(window), windowing.extendedStyle(window));
     windowing.setWindowPos(window, platform::hwnd::NOTOPMOST, area.left, area.top,
-                         area.right - area.left, area.bottom - area.top, 0);
+                           area.right - area.left, area.bottom - area.top, 0);
 }
 
 void Graphics::createDevice() {

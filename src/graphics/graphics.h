@@ -53,11 +53,11 @@ public:
     // height/imageHeight, turned `angle` whole degrees clockwise about
     // (centreX, centreY) and moved to (x, y).
     static platform::HResult drawSprite(Texture* texture, std::int32_t x, std::int32_t y,
-                                        std::int32_t width, std::int32_t height,
-                                        std::int32_t srcX, std::int32_t srcY,
-                                        std::int32_t srcWidth, std::int32_t srcHeight,
-                                        std::uint32_t colour, std::int32_t centreX,
-                                        std::int32_t centreY, std::int32_t angle);
+                                        std::int32_t width, std::int32_t height, std::int32_t srcX,
+                                        std::int32_t srcY, std::int32_t srcWidth,
+                                        std::int32_t srcHeight, std::uint32_t colour,
+                                        std::int32_t centreX, std::int32_t centreY,
+                                        std::int32_t angle);
 
     // The procedure of the game window's class.
     static std::intptr_t windowProcedure(platform::WindowHandle window, std::uint32_t message,

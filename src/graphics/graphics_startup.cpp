@@ -75,8 +75,8 @@ bool Graphics::createWindow(const std::string& className, const std::string& win
     platform::Windowing& windowing = platform::current().windowing();
 
     platform::WindowClass windowClass;
-    windowClass.style = platform::cs::VREDRAW | platform::cs::HREDRAW | platform::cs::DBLCLKS |
-                        platform::cs::OWNDC;
+    windowClass.style =
+        platform::cs::VREDRAW | platform::cs::HREDRAW | platform::cs::DBLCLKS | platform::cs::OWNDC;
     windowClass.procedure = &Graphics::windowProcedure;
     windowClass.icon =
         iconPath.empty() ? windowing.applicationIcon() : windowing.loadIconFile(iconPath);
@@ -85,10 +85,10 @@ bool Graphics::createWindow(const std::string& className, const std::string& win
     windowing.registerClass(windowClass);
 
     // A hidden placeholder: the screen format gives it its real style and size.
-    window = windowing.createWindow(className, windowTitle,
-                                  platform::ws::POPUP | platform::ws::CLIPSIBLINGS |
-                                      platform::ws::CLIPCHILDREN,
-                                  platform::cw::USEDEFAULT, 0, 320, 240);
+    window = windowing.createWindow(
+        className, windowTitle,
+        platform::ws::POPUP | platform::ws::CLIPSIBLINGS | platform::ws::CLIPCHILDREN,
+        platform::cw::USEDEFAULT, 0, 320, 240);
     windowing.updateWindow(window);
     Log::info("Success!");
     return true;

@@ -65,48 +65,69 @@ float ScreenFormat::getAspectRatio() const {
 
 int ScreenFormat::bitsPerPixel(std::int32_t format) {
     switch (format) {
-        case platform::d3dfmt::R8G8B8: return 24;
+        case platform::d3dfmt::R8G8B8:
+            return 24;
         case platform::d3dfmt::A8R8G8B8:
-        case platform::d3dfmt::X8R8G8B8: return 32;
+        case platform::d3dfmt::X8R8G8B8:
+            return 32;
         case platform::d3dfmt::R5G6B5:
         case platform::d3dfmt::X1R5G5B5:
         case platform::d3dfmt::A1R5G5B5:
         case platform::d3dfmt::A4R4G4B4:
         case platform::d3dfmt::A8R3G3B2:
-        case platform::d3dfmt::X4R4G4B4: return 16;
-        default: return 0;
+        case platform::d3dfmt::X4R4G4B4:
+            return 16;
+        default:
+            return 0;
     }
 }
 
 std::int32_t ScreenFormat::formatFromBits(int bits) {
     switch (bits) {
-        case 16: return platform::d3dfmt::R5G6B5;
-        case 24: return platform::d3dfmt::R8G8B8;
-        case 32: return platform::d3dfmt::X8R8G8B8;
-        default: return platform::d3dfmt::UNKNOWN;
+        case 16:
+            return platform::d3dfmt::R5G6B5;
+        case 24:
+            return platform::d3dfmt::R8G8B8;
+        case 32:
+            return platform::d3dfmt::X8R8G8B8;
+        default:
+            return platform::d3dfmt::UNKNOWN;
     }
 }
 
 std::string ScreenFormat::formatName(std::int32_t format) {
     switch (format) {
-        case platform::d3dfmt::R8G8B8: return "24bit[R8G8B8]";
-        case platform::d3dfmt::A8R8G8B8: return "32bit[A8R8G8B8]";
-        case platform::d3dfmt::X8R8G8B8: return "32bit[X8R8G8B8]";
-        case platform::d3dfmt::R5G6B5: return "16bit[R5G6B5]";
-        case platform::d3dfmt::X1R5G5B5: return "16bit[X1R5G5B5]";
-        case platform::d3dfmt::A1R5G5B5: return "16bit[A1R5G5B5]";
-        case platform::d3dfmt::A4R4G4B4: return "16bit[A4R4G4B4]";
-        case platform::d3dfmt::A8R3G3B2: return "16bit[A8R3G3B2]";
-        case platform::d3dfmt::X4R4G4B4: return "16bit[X4R4G4B4]";
-        default: return "Unknown Format";
+        case platform::d3dfmt::R8G8B8:
+            return "24bit[R8G8B8]";
+        case platform::d3dfmt::A8R8G8B8:
+            return "32bit[A8R8G8B8]";
+        case platform::d3dfmt::X8R8G8B8:
+            return "32bit[X8R8G8B8]";
+        case platform::d3dfmt::R5G6B5:
+            return "16bit[R5G6B5]";
+        case platform::d3dfmt::X1R5G5B5:
+            return "16bit[X1R5G5B5]";
+        case platform::d3dfmt::A1R5G5B5:
+            return "16bit[A1R5G5B5]";
+        case platform::d3dfmt::A4R4G4B4:
+            return "16bit[A4R4G4B4]";
+        case platform::d3dfmt::A8R3G3B2:
+            return "16bit[A8R3G3B2]";
+        case platform::d3dfmt::X4R4G4B4:
+            return "16bit[X4R4G4B4]";
+        default:
+            return "Unknown Format";
     }
 }
 
 std::string ScreenFormat::modeName(std::int32_t mode) {
     switch (mode) {
-        case FULLSCREEN: return "Fullscreen";
-        case WINDOWED: return "Windowed";
-        default: return "Invalid mode!";
+        case FULLSCREEN:
+            return "Fullscreen";
+        case WINDOWED:
+            return "Windowed";
+        default:
+            return "Invalid mode!";
     }
 }
 
@@ -116,7 +137,6 @@ std::string ScreenFormat::resolutionName(std::int32_t width, std::int32_t height
     std::ostringstream text;
     text.imbue(std::locale::classic());
     text << width << "x" << height << "["
-         << static_cast<float>(static_cast<double>(width) / static_cast<double>(height))
-         << ":1]";
+         << static_cast<float>(static_cast<double>(width) / static_cast<double>(height)) << ":1]";
     return text.str();
 }

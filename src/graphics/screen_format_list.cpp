@@ -13,7 +13,8 @@ void Graphics::enumerateScreenFormats() {
 
     // 16-bit before 32-bit and full screen before windowed: this order settles
     // ties in the nearest-format search.
-    for (const std::int32_t adapterFormat : {platform::d3dfmt::R5G6B5, platform::d3dfmt::X8R8G8B8}) {
+    for (const std::int32_t adapterFormat :
+         {platform::d3dfmt::R5G6B5, platform::d3dfmt::X8R8G8B8}) {
         const std::uint32_t count = direct3d->getAdapterModeCount(adapterFormat);
         for (const bool windowed : {false, true}) {
             for (std::uint32_t index = 0; index < count; ++index) {
@@ -49,8 +50,8 @@ std::vector<ScreenFormat> Graphics::findScreenFormats(const ScreenFormat& query)
     std::vector<ScreenFormat> found;
     for (const ScreenFormat& entry : screenFormats) {
         if (matches(query.width, entry.width) && matches(query.height, entry.height) &&
-            matches(query.format, entry.format) &&
-            matches(query.refreshRate, entry.refreshRate) && matches(query.mode, entry.mode)) {
+            matches(query.format, entry.format) && matches(query.refreshRate, entry.refreshRate) &&
+            matches(query.mode, entry.mode)) {
             found.push_back(entry);
         }
     }

@@ -13,18 +13,17 @@ Texture* Graphics::loadTexture(const std::string& path) {
     if (platform::failed(resource->getLevelDesc(0, level0))) {
         Log::error("Failed to get level description for texture '" + path + "'");
     }
-    return new Texture(resource, static_cast<std::int32_t>(info.Width),
-                       static_cast<std::int32_t>(info.Height),
-                       static_cast<std::int32_t>(level0.Width),
-                       static_cast<std::int32_t>(level0.Height));
+    return new Texture(
+        resource, static_cast<std::int32_t>(info.Width), static_cast<std::int32_t>(info.Height),
+        static_cast<std::int32_t>(level0.Width), static_cast<std::int32_t>(level0.Height));
 }
 
 platform::HResult Graphics::drawSprite(Texture* texture, std::int32_t x, std::int32_t y,
-                                       std::int32_t width, std::int32_t height,
-                                       std::int32_t srcX, std::int32_t srcY,
-                                       std::int32_t srcWidth, std::int32_t srcHeight,
-                                       std::uint32_t colour, std::int32_t centreX,
-                                       std::int32_t centreY, std::int32_t angle) {
+                                       std::int32_t width, std::int32_t height, std::int32_t srcX,
+                                       std::int32_t srcY, std::int32_t srcWidth,
+                                       std::int32_t srcHeight, std::uint32_t colour,
+                                       std::int32_t centreX, std::int32_t centreY,
+                                       std::int32_t angle) {
     if (sprite == nullptr) {
         return platform::d3derr::INVALIDCALL;
     }

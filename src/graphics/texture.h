@@ -15,8 +15,8 @@ public:
     std::int32_t textureHeight = 0;
 
     Texture() = default;
-    Texture(platform::TextureResource* texture, std::int32_t imageWidth,
-            std::int32_t imageHeight, std::int32_t textureWidth, std::int32_t textureHeight);
+    Texture(platform::TextureResource* texture, std::int32_t imageWidth, std::int32_t imageHeight,
+            std::int32_t textureWidth, std::int32_t textureHeight);
 
     platform::TextureResource* getTexture() const { return texture; }
     std::int32_t getWidth() const { return imageWidth; }

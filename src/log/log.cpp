@@ -37,8 +37,8 @@ std::string timeStamp() {
     const std::tm local = platform::current().system().localTime(seconds);
     char text[64];
     std::snprintf(text, sizeof text, "%.3s %.3s %02d %02d:%02d:%02d %04d\n",
-                  days[local.tm_wday % 7], months[local.tm_mon % 12], local.tm_mday,
-                  local.tm_hour, local.tm_min, local.tm_sec, local.tm_year + 1900);
+                  days[local.tm_wday % 7], months[local.tm_mon % 12], local.tm_mday, local.tm_hour,
+                  local.tm_min, local.tm_sec, local.tm_year + 1900);
     return text;
 }
 
@@ -84,8 +84,8 @@ void error(const std::string& message) {
 }
 
 int askYesNo(const std::string& message) {
-    const int answer =
-        showBox(message, platform::mb::SYSTEMMODAL | platform::mb::ICONQUESTION | platform::mb::YESNO);
+    const int answer = showBox(
+        message, platform::mb::SYSTEMMODAL | platform::mb::ICONQUESTION | platform::mb::YESNO);
     if (answer == platform::id::YES) {
         report(message + " [Yes]", QUESTION_LEVEL);
     } else if (answer == platform::id::NO) {
@@ -107,8 +107,7 @@ int askCancelTryContinue(const std::string& message) {
     return answer;
 }
 
-void writeEntry(const std::string& message, const std::string& colour,
-                const std::string& glyph) {
+void writeEntry(const std::string& message, const std::string& colour, const std::string& glyph) {
     std::string entry;
     entry.reserve(message.size() + 160);
     entry += "<font face='webdings' size='6' color=#";

@@ -26,8 +26,7 @@ int askYesNo(const std::string& message);
 int askCancelTryContinue(const std::string& message);
 
 // Composes one entry; the only place where entry markup is made.
-void writeEntry(const std::string& message, const std::string& colour,
-                const std::string& glyph);
+void writeEntry(const std::string& message, const std::string& colour, const std::string& glyph);
 // Appends text to the page, if the log has been opened.
 void append(const std::string& text);
 

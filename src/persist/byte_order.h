@@ -24,8 +24,8 @@ inline std::uint32_t load32(const unsigned char* in) {
 }
 
 inline std::uint64_t load64(const unsigned char* in) {
-    return static_cast<std::uint64_t>(load32(in)) |
-           static_cast<std::uint64_t>(load32(in + 4)) << 32;
+    return static_cast<std::uint64_t>(load32(in)) | static_cast<std::uint64_t>(load32(in + 4))
+                                                        << 32;
 }
 
 template <typename To, typename From>

@@ -36,8 +36,7 @@ std::optional<std::uint64_t> writerOfTemporary(const std::filesystem::path::stri
         }
         return true;
     };
-    if (dash == name.npos || !allDigits(prefix.size(), dash) ||
-        !allDigits(dash + 1, name.size())) {
+    if (dash == name.npos || !allDigits(prefix.size(), dash) || !allDigits(dash + 1, name.size())) {
         return std::nullopt;
     }
     std::uint64_t id = 0;
@@ -85,13 +84,13 @@ bool canOverwrite(const std::string& target) {
 std::string temporaryPathFor(const std::string& target) {
     // Process id and a counter keep concurrent saves of one target apart.
     static std::atomic<unsigned> counter{0};
-    return target + ".tmp" + std::to_string(platform::currentProcessId()) + "-" + std::to_string(counter++);
+    return target + ".tmp" + std::to_string(platform::currentProcessId()) + "-" +
+           std::to_string(counter++);
 }
 
 void removeStaleTemporaries(const std::string& target) {
     const std::filesystem::path targetPath(target);
-    const std::filesystem::path::string_type prefix =
-        (targetPath.filename() += ".tmp").native();
+    const std::filesystem::path::string_type prefix = (targetPath.filename() += ".tmp").native();
     std::filesystem::path folder = targetPath.parent_path();
     if (folder.empty()) {
         folder = ".";
@@ -103,8 +102,8 @@ void removeStaleTemporaries(const std::string& target) {
          entry.increment(error)) {
         const auto writer = writerOfTemporary(entry->path().filename().native(), prefix);
         std::error_code kindError;
-        if (writer && entry->symlink_status(kindError).type() ==
-                          std::filesystem::file_type::regular &&
+        if (writer &&
+            entry->symlink_status(kindError).type() == std::filesystem::file_type::regular &&
             !platform::processRunning(*writer)) {
             stale.push_back(entry->path());
         }

@@ -15,17 +15,17 @@ void Object::write(OutputArchive& archive) {
         const std::uint8_t tag = value != nullptr ? value->tag : KeyType::NONE;
         archive.write(static_cast<std::uint32_t>(tag));
         switch (tag) {
-        case KeyType::NUMBER:
-            archive.write(static_cast<const KeyTypeNumber*>(value)->value);
-            break;
-        case KeyType::STRING:
-            archive.write(static_cast<const KeyTypeString*>(value)->value);
-            break;
-        case KeyType::BOOL:
-            archive.write(static_cast<const KeyTypeBool*>(value)->value);
-            break;
-        default:
-            break;  // a value of no known kind is listed without one
+            case KeyType::NUMBER:
+                archive.write(static_cast<const KeyTypeNumber*>(value)->value);
+                break;
+            case KeyType::STRING:
+                archive.write(static_cast<const KeyTypeString*>(value)->value);
+                break;
+            case KeyType::BOOL:
+                archive.write(static_cast<const KeyTypeBool*>(value)->value);
+                break;
+            default:
+                break;  // a value of no known kind is listed without one
         }
     }
 }
@@ -41,30 +41,30 @@ void Object::read(InputArchive& archive) {
             return;
         }
         switch (code) {
-        case KeyType::NUMBER: {
-            const double number = archive.readDouble();
-            if (!archive.failed()) {
-                setNumber(name, number);
+            case KeyType::NUMBER: {
+                const double number = archive.readDouble();
+                if (!archive.failed()) {
+                    setNumber(name, number);
+                }
+                break;
             }
-            break;
-        }
-        case KeyType::STRING: {
-            const std::string text = archive.readString();
-            if (!archive.failed()) {
-                setString(name, text);
+            case KeyType::STRING: {
+                const std::string text = archive.readString();
+                if (!archive.failed()) {
+                    setString(name, text);
+                }
+                break;
             }
-            break;
-        }
-        case KeyType::BOOL: {
-            // The byte is kept as read, so a 2 is saved again as 2.
-            const std::uint8_t byte = archive.readByte();
-            if (!archive.failed()) {
-                setBool(name, byte);
+            case KeyType::BOOL: {
+                // The byte is kept as read, so a 2 is saved again as 2.
+                const std::uint8_t byte = archive.readByte();
+                if (!archive.failed()) {
+                    setBool(name, byte);
+                }
+                break;
             }
-            break;
-        }
-        default:
-            break;  // no value follows a key of an unknown kind
+            default:
+                break;  // no value follows a key of an unknown kind
         }
     }
 }

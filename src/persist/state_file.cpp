@@ -25,8 +25,7 @@ constexpr std::uint8_t END_OF_RECORDS = 0;
 bool namesOtherThanFile(const std::string& path) {
     std::error_code error;
     const std::filesystem::file_status status = std::filesystem::status(path, error);
-    return !error && std::filesystem::exists(status) &&
-           !std::filesystem::is_regular_file(status);
+    return !error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status);
 }
 
 // The end of the path's chain of symbolic links when it is a regular file or
@@ -110,18 +109,18 @@ bool writeVariable(VariableWalk& walk, lua_State* state, const char* keyText) {
         archive.write(name);
         archive.write(static_cast<std::int32_t>(type));
         switch (type) {
-        case LUA_TBOOLEAN:
-            archive.write(lua_toboolean(state, -2) != 0);
-            break;
-        case LUA_TNUMBER:
-            archive.write(static_cast<double>(lua_tonumber(state, -2)));
-            break;
-        case LUA_TSTRING:
-            // A string value is read as it is, with no conversion.
-            archive.write(lua_tolstring(state, -2, nullptr));  // up to the first zero byte
-            break;
-        default:
-            break;  // nil: no value
+            case LUA_TBOOLEAN:
+                archive.write(lua_toboolean(state, -2) != 0);
+                break;
+            case LUA_TNUMBER:
+                archive.write(static_cast<double>(lua_tonumber(state, -2)));
+                break;
+            case LUA_TSTRING:
+                // A string value is read as it is, with no conversion.
+                archive.write(lua_tolstring(state, -2, nullptr));  // up to the first zero byte
+                break;
+            default:
+                break;  // nil: no value
         }
         return true;
     } catch (...) {
@@ -181,20 +180,20 @@ bool readVariables(InputArchive& archive, lua_State* state) {
             return false;
         }
         switch (type) {
-        case LUA_TNIL:
-            lua_pushnil(state);
-            break;
-        case LUA_TBOOLEAN:
-            lua_pushboolean(state, archive.readByte() != 0);
-            break;
-        case LUA_TNUMBER:
-            lua_pushnumber(state, archive.readDouble());
-            break;
-        case LUA_TSTRING:
-            lua_pushstring(state, archive.readString().c_str());
-            break;
-        default:
-            unsupportedVariable(name);
+            case LUA_TNIL:
+                lua_pushnil(state);
+                break;
+            case LUA_TBOOLEAN:
+                lua_pushboolean(state, archive.readByte() != 0);
+                break;
+            case LUA_TNUMBER:
+                lua_pushnumber(state, archive.readDouble());
+                break;
+            case LUA_TSTRING:
+                lua_pushstring(state, archive.readString().c_str());
+                break;
+            default:
+                unsupportedVariable(name);
         }
         if (archive.failed()) {
             lua_pop(state, 1);

@@ -95,14 +95,13 @@ public:
     virtual IconHandle loadIconFile(const std::string& path) = 0;
     virtual bool registerClass(const WindowClass& windowClass) = 0;
     virtual WindowHandle createWindow(const std::string& className, const std::string& title,
-                                      std::uint32_t style, int x, int y, int width,
-                                      int height) = 0;
+                                      std::uint32_t style, int x, int y, int width, int height) = 0;
     virtual void updateWindow(WindowHandle window) = 0;
     virtual void showWindow(WindowHandle window, int command) = 0;
     virtual void setFocus(WindowHandle window) = 0;
     virtual void setStyle(WindowHandle window, std::uint32_t style) = 0;  // SetWindowLong GWL_STYLE
     virtual std::uint32_t style(WindowHandle window) = 0;                 // GetWindowLong GWL_STYLE
-    virtual std::uint32_t extendedStyle(WindowHandle window) = 0;         // GetWindowLong GWL_EXSTYLE
+    virtual std::uint32_t extendedStyle(WindowHandle window) = 0;  // GetWindowLong GWL_EXSTYLE
     // AdjustWindowRectEx without a menu: client rectangle to window rectangle.
     virtual Rect adjustWindowRect(const Rect& client, std::uint32_t style,
                                   std::uint32_t extendedStyle) = 0;

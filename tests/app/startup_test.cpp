@@ -161,8 +161,7 @@ TEST_F(StartupTest, TheProgramEndsWithTheMainLoopsStatus) {
 TEST_F(StartupTest, ClosingTheWindowEndsTheProgramNormally) {
     platformFake.fakeSystem.onDispatch = [this](const platform::Message& message) {
         if (message.window != nullptr) {
-            graphics.windows.send(message.window, message.message, message.wParam,
-                                  message.lParam);
+            graphics.windows.send(message.window, message.message, message.wParam, message.lParam);
         }
     };
     // Let a few frames run, then close the window as the title bar's close button would.

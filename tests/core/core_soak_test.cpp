@@ -85,7 +85,8 @@ TEST_F(CoreSoak, ObjectsMakingDeletingAndPausingEachOtherForManyFrames) {
             ++loads;
         }
     }
-    std::printf("turns %lld, host deletes %lld, most objects %lld\n", turns, hostDeletes, mostObjects);
+    std::printf("turns %lld, host deletes %lld, most objects %lld\n", turns, hostDeletes,
+                mostObjects);
     EXPECT_TRUE(platformFake.fakeSystem.boxes.empty()) << lastBox();
     EXPECT_GT(turns, 1000);
     EXPECT_GT(hostDeletes, 10);

@@ -83,14 +83,16 @@ TEST_F(HostFailures, ProtectedCallsCannotCatchAFatalError) {
 }
 
 TEST_F(HostFailures, AFatalErrorInAMainChunkIsReportedOnce) {
-    Object* object = scripted("pcall(newObject, 7, '')\nwentOn = true\n"
-                              "function start(id) setKey(id, 'went on', true) end");
+    Object* object = scripted(
+        "pcall(newObject, 7, '')\nwentOn = true\n"
+        "function start(id) setKey(id, 'went on', true) end");
     EXPECT_THROW(object->startThread("start"), Log::Fatal);
     expectOneReportAndAStoppedScript(object, "Object type 7 cannot be made.");
 }
 
 TEST_F(HostFailures, LaterFailuresStillReportTheirOwnMessages) {
-    Object* first = scripted("function start(id) pcall(newObject, 7, ''); setKey(id, 'went on', true) end");
+    Object* first =
+        scripted("function start(id) pcall(newObject, 7, ''); setKey(id, 'went on', true) end");
     EXPECT_THROW(first->startThread("start"), Log::Fatal);
     Object* second = scripted("function start(id) error('second failure', 0) end");
     EXPECT_THROW(second->startThread("start"), Log::Fatal);

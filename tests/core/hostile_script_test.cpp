@@ -21,7 +21,8 @@ TEST_F(HostileScripts, ErrorRaisedWithATableIsReportedByType) {
 }
 
 TEST_F(HostileScripts, CoroutineYieldInTheStartFunctionLeavesTheThreadSuspended) {
-    Object* object = scripted("function start(id) coroutine.yield(1, 2); setKey(id, 'on', true) end");
+    Object* object =
+        scripted("function start(id) coroutine.yield(1, 2); setKey(id, 'on', true) end");
     ASSERT_TRUE(object->startThread("start"));
     frames(10, 0.02f);
     EXPECT_FALSE(object->getBool("on"));
@@ -61,9 +62,11 @@ TEST_F(HostileScripts, ScriptDeletingItsOwnObjectThenWaiting) {
 }
 
 TEST_F(HostileScripts, ScriptDeletingItsOwnObjectWhileResumedByTheUpdate) {
-    Object* self = scripted("function start(id) wait(pause(id, 0.01)); deleteObject(id); "
-                            "wait(pause(id, 0.01)); gone = true end");
-    Object* after = scripted("function start(id) wait(pause(id, 0.01)); setKey(id, 'ran', true) end");
+    Object* self = scripted(
+        "function start(id) wait(pause(id, 0.01)); deleteObject(id); "
+        "wait(pause(id, 0.01)); gone = true end");
+    Object* after =
+        scripted("function start(id) wait(pause(id, 0.01)); setKey(id, 'ran', true) end");
     ASSERT_TRUE(self->startThread("start"));
     ASSERT_TRUE(after->startThread("start"));
     frames(1, 0.02f);
@@ -85,7 +88,8 @@ TEST_F(HostileScripts, DeletingOtherObjectsDuringTheUpdatePass) {
     scripted(waiter);
     Object* fourth = scripted(waiter);
     scripted(waiter);
-    for (Object* object : std::vector<Object*>(core.getObjects().begin(), core.getObjects().end())) {
+    for (Object* object :
+         std::vector<Object*>(core.getObjects().begin(), core.getObjects().end())) {
         ASSERT_TRUE(object->startThread("start"));
     }
     EXPECT_EQ(core.getThreads().size(), 5u);
@@ -102,7 +106,8 @@ TEST_F(HostileScripts, DeletingOtherObjectsDuringTheUpdatePass) {
 TEST_F(HostileScripts, DeletingTheNextObjectDuringTheUpdatePass) {
     Object* killer = scripted("function start(id) wait(pause(id, 0.01)); deleteObject(id + 1) end");
     scripted("function start(id) wait(pause(id, 0.01)); setKey(id, 'ran', true) end");
-    Object* last = scripted("function start(id) wait(pause(id, 0.01)); setKey(id, 'ran', true) end");
+    Object* last =
+        scripted("function start(id) wait(pause(id, 0.01)); setKey(id, 'ran', true) end");
     ASSERT_TRUE(killer->startThread("start"));
     ASSERT_TRUE(core.findObject(2)->startThread("start"));
     ASSERT_TRUE(last->startThread("start"));
@@ -112,8 +117,9 @@ TEST_F(HostileScripts, DeletingTheNextObjectDuringTheUpdatePass) {
 }
 
 TEST_F(HostileScripts, DeletingTheLastObjectWhenItIsNextEndsThePass) {
-    Object* killer = scripted("function start(id) wait(pause(id, 0.01)); deleteObject(2); "
-                              "newObject(0, '') end");
+    Object* killer = scripted(
+        "function start(id) wait(pause(id, 0.01)); deleteObject(2); "
+        "newObject(0, '') end");
     Object* victim = scripted("function start(id) wait(pause(id, 0.01)) end");
     ASSERT_TRUE(killer->startThread("start"));
     ASSERT_TRUE(victim->startThread("start"));
@@ -232,8 +238,8 @@ TEST_F(HostileScripts, ThreadResumedByAnotherScriptCannotBeRecordedTwice) {
     Object* sleeper = scripted(
         "function start(id) me = coroutine.running(); wait(pause(id, 5)); "
         "wait(pause(2, 0.01)); setKey(id, 'end', true) end");
-    Object* meddler = core.createObject(0, writeScript("m.lua",
-        "function start(id) coroutine.resume(me) end"));
+    Object* meddler =
+        core.createObject(0, writeScript("m.lua", "function start(id) coroutine.resume(me) end"));
     ASSERT_TRUE(sleeper->startThread("start"));
     ASSERT_TRUE(meddler->startThread("start"));
     // The sleeper ran on inside the meddler's resume, where its second wait is an
@@ -250,7 +256,8 @@ TEST_F(HostileScripts, ThreadResumedByAnotherScriptCannotBeRecordedTwice) {
 }
 
 TEST_F(HostileScripts, ThreadsWhoseRegistryReferencesAScriptDroppedAreNeverResumed) {
-    Object* waiting = scripted("function start(id) wait(pause(id, 0.01)); setKey(id, 'back', true) end");
+    Object* waiting =
+        scripted("function start(id) wait(pause(id, 0.01)); setKey(id, 'back', true) end");
     // This one drops the references while it runs, its own among them.
     Object* dropping = scripted(
         "function start(id)\n"
@@ -274,7 +281,8 @@ TEST_F(HostileScripts, ThreadsWhoseRegistryReferencesAScriptDroppedAreNeverResum
     EXPECT_TRUE(core.getLocks().empty());
     // Threads made afterwards, perhaps where the dropped ones lay, run as usual.
     for (int i = 0; i < 20; ++i) {
-        Object* next = scripted("function start(id) wait(pause(id, 0.01)); setKey(id, 'back', true) end");
+        Object* next =
+            scripted("function start(id) wait(pause(id, 0.01)); setKey(id, 'back', true) end");
         ASSERT_TRUE(next->startThread("start"));
         frames(1, 0.02f);
         EXPECT_TRUE(next->getBool("back"));

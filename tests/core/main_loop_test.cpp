@@ -68,11 +68,13 @@ TEST_F(MainLoop, MessagesWinOverFramesAndQuitEndsTheLoop) {
     system.queue.push_back(message(platform::wm::MOUSEMOVE));
     quitAfterFrames(2);
     core.run();
-    const std::vector<std::string> expected = {
-        "msg " + std::to_string(platform::wm::KEYDOWN),
-        "msg " + std::to_string(platform::wm::MOUSEMOVE),
-        "update", "frame", "update", "frame",
-        "msg " + std::to_string(platform::wm::QUIT)};
+    const std::vector<std::string> expected = {"msg " + std::to_string(platform::wm::KEYDOWN),
+                                               "msg " + std::to_string(platform::wm::MOUSEMOVE),
+                                               "update",
+                                               "frame",
+                                               "update",
+                                               "frame",
+                                               "msg " + std::to_string(platform::wm::QUIT)};
     EXPECT_EQ(events, expected);
     // The quit message is dispatched like any other, and no frame follows it.
     ASSERT_FALSE(system.dispatched.empty());
@@ -95,8 +97,8 @@ TEST_F(MainLoop, OneMessagePerPassBetweenFrames) {
     };
     core.run();
     const std::string move = "msg " + std::to_string(platform::wm::MOUSEMOVE);
-    const std::vector<std::string> expected = {
-        "frame", move, move, "frame", "msg " + std::to_string(platform::wm::QUIT)};
+    const std::vector<std::string> expected = {"frame", move, move, "frame",
+                                               "msg " + std::to_string(platform::wm::QUIT)};
     EXPECT_EQ(events, expected);
 }
 
@@ -140,9 +142,8 @@ TEST_F(MainLoop, InactiveCoreHandlesMessagesButRunsNoFrames) {
     };
     core.run();
     EXPECT_EQ(system.sleeps, (std::vector<std::uint32_t>{1000, 1000}));
-    const std::vector<std::string> expected = {
-        "msg " + std::to_string(platform::wm::KEYDOWN),
-        "msg " + std::to_string(platform::wm::QUIT)};
+    const std::vector<std::string> expected = {"msg " + std::to_string(platform::wm::KEYDOWN),
+                                               "msg " + std::to_string(platform::wm::QUIT)};
     EXPECT_EQ(events, expected);
 }
 

@@ -14,9 +14,7 @@ public:
     void update(float) override { updates.push_back("tagged " + std::to_string(getId())); }
 };
 
-Object* makeTagged(std::int32_t type) {
-    return type == 9 ? new Tagged() : nullptr;
-}
+Object* makeTagged(std::int32_t type) { return type == 9 ? new Tagged() : nullptr; }
 
 using Objects = ScriptTest;
 
@@ -111,7 +109,8 @@ TEST_F(Objects, AddAndRemoveLocksByEvent) {
 
 TEST_F(Objects, DeletingAnObjectDropsItsLocksAndWaitingThreads) {
     Object* doomed = scripted("function start(id) wait(pause(id, 0.05)); resumed = true end");
-    Object* other = scripted("function start(id) wait({oid = 1, eid = 7}); otherResumed = true end");
+    Object* other =
+        scripted("function start(id) wait({oid = 1, eid = 7}); otherResumed = true end");
     ASSERT_TRUE(doomed->startThread("start"));
     doomed->addLock(7);
     Object* keeper = core.createObject(0, "");
@@ -162,7 +161,7 @@ TEST_F(Objects, KeysReplaceByNameAndOrderByteWise) {
     object->setBool("k", 1);
     ASSERT_EQ(object->getKeys().size(), 1u);
     EXPECT_TRUE(object->getBool("k"));
-    EXPECT_EQ(object->getNumber("k"), 0.0);    // another kind: no value, no failure
+    EXPECT_EQ(object->getNumber("k"), 0.0);  // another kind: no value, no failure
     EXPECT_EQ(object->getString("k"), "");
     EXPECT_EQ(object->getNumber("absent"), 0.0);
     EXPECT_FALSE(object->getBool("absent"));

@@ -40,12 +40,12 @@ public:
 
 Object* makeObject(std::int32_t type) {
     switch (type) {
-    case RESETTING:
-        return new ResettingObject();
-    case LOADING:
-        return new LoadingObject();
-    default:
-        return nullptr;
+        case RESETTING:
+            return new ResettingObject();
+        case LOADING:
+            return new LoadingObject();
+        default:
+            return nullptr;
     }
 }
 
@@ -136,13 +136,12 @@ TEST_F(ReentrantCore, LoadFromAnObjectsUpdateUpdatesTheLoadedObjectsFromTheNextF
 
 TEST_F(ReentrantCore, ScriptsCannotResetOrLoadTheStateTheyRunIn) {
     saveTwoPausedObjects();
-    Object* object = core.createObject(0, writeScript(
-        "function start(id)\n"
-        "  setKey(id, 'loaded', hostLoad())\n"
-        "  hostReset()\n"
-        "  wait(pause(id, 0.01))\n"
-        "  setKey(id, 'after', true)\n"
-        "end\n"));
+    Object* object = core.createObject(0, writeScript("function start(id)\n"
+                                                      "  setKey(id, 'loaded', hostLoad())\n"
+                                                      "  hostReset()\n"
+                                                      "  wait(pause(id, 0.01))\n"
+                                                      "  setKey(id, 'after', true)\n"
+                                                      "end\n"));
     ASSERT_TRUE(object->startThread("start"));
     ASSERT_EQ(boxes().size(), 2u);
     EXPECT_NE(boxes()[0].text.find("script"), std::string::npos) << boxes()[0].text;
@@ -157,9 +156,9 @@ TEST_F(ReentrantCore, ScriptsCannotResetOrLoadTheStateTheyRunIn) {
 }
 
 TEST_F(ReentrantCore, MainChunksAndHostChunksCannotResetEither) {
-    Object* object = core.createObject(0, writeScript(
-        "hostReset()\n"
-        "function start(id) setKey(id, 'ran', true) end\n"));
+    Object* object =
+        core.createObject(0, writeScript("hostReset()\n"
+                                         "function start(id) setKey(id, 'ran', true) end\n"));
     ASSERT_TRUE(object->startThread("start"));
     EXPECT_TRUE(object->getBool("ran"));
     EXPECT_EQ(boxes().size(), 1u);

@@ -20,8 +20,9 @@ Object* makeNothing(std::int32_t) { return nullptr; }
 using ScriptLibrary = ScriptTest;
 
 TEST_F(ScriptLibrary, ResetMakesStateTheMainGlobalTable) {
-    runMain("x = 5; stateIsTable = type(state) == 'table'; "
-            "ownState = rawget(state, 'state'); sameX = state.x");
+    runMain(
+        "x = 5; stateIsTable = type(state) == 'table'; "
+        "ownState = rawget(state, 'state'); sameX = state.x");
     EXPECT_EQ(mainNumber("x"), 5);
     EXPECT_EQ(mainNumber("sameX"), 5);
     lua_State* L = core.getLuaState();
@@ -32,8 +33,8 @@ TEST_F(ScriptLibrary, ResetMakesStateTheMainGlobalTable) {
     lua_getfield(L, LUA_GLOBALSINDEX, "core");
     EXPECT_EQ(lua_touserdata(L, -1), &core);
     lua_pop(L, 3);
-    for (const char* name : {"pause", "wait", "newObject", "deleteObject", "getKey", "setKey",
-                             "print", "string"}) {
+    for (const char* name :
+         {"pause", "wait", "newObject", "deleteObject", "getKey", "setKey", "print", "string"}) {
         lua_getfield(L, LUA_GLOBALSINDEX, name);
         EXPECT_FALSE(lua_isnil(L, -1)) << name;
         lua_pop(L, 1);
@@ -71,10 +72,12 @@ TEST_F(ScriptLibrary, NewObjectHandsOutIdentifiers) {
     Core empty(makeNothing, nullptr);
     empty.reset();
     lua_State* L = empty.getLuaState();
-    ASSERT_EQ(luaL_dostring(L, "a = newObject(0, 'a.lua'); b = newObject(0, 12); "
-                               "c = newObject(5, 'c.lua'); d = newObject(0, {})"), 0);
-    for (const auto& [name, id] : std::vector<std::pair<const char*, double>>{
-             {"a", 1}, {"b", 2}, {"c", 0}, {"d", 3}}) {
+    ASSERT_EQ(luaL_dostring(L,
+                            "a = newObject(0, 'a.lua'); b = newObject(0, 12); "
+                            "c = newObject(5, 'c.lua'); d = newObject(0, {})"),
+              0);
+    for (const auto& [name, id] :
+         std::vector<std::pair<const char*, double>>{{"a", 1}, {"b", 2}, {"c", 0}, {"d", 3}}) {
         lua_getfield(L, LUA_GLOBALSINDEX, name);
         EXPECT_EQ(lua_tonumber(L, -1), id) << name;
         lua_pop(L, 1);
@@ -87,8 +90,9 @@ TEST_F(ScriptLibrary, NewObjectHandsOutIdentifiers) {
 
 TEST_F(ScriptLibrary, DeleteObjectReportsWhetherItExisted) {
     core.createObject(0, "");
-    runMain("first = deleteObject(1); again = deleteObject(1); never = deleteObject(99); "
-            "junk = deleteObject('x')");
+    runMain(
+        "first = deleteObject(1); again = deleteObject(1); never = deleteObject(99); "
+        "junk = deleteObject('x')");
     lua_State* L = core.getLuaState();
     for (const auto& [name, expected] : std::vector<std::pair<const char*, bool>>{
              {"first", true}, {"again", false}, {"never", false}, {"junk", false}}) {
@@ -165,11 +169,12 @@ TEST_F(ScriptLibrary, LookupFollowsDeletedAndRenamedObjects) {
 
 TEST_F(ScriptLibrary, KeysFollowTheirLastAssignment) {
     Object* object = core.createObject(0, "");
-    runMain("setKey(1, 'k', 3.5); n = getKey(1, 'k'); setKey(1, 'k', 'text'); "
-            "s = getKey(1, 'k'); setKey(1, 'k', false); b = getKey(1, 'k'); "
-            "setKey(1, 'k', {}); setKey(1, 'k', nil); kept = getKey(1, 'k'); "
-            "none = select('#', getKey(1, 'absent')); "
-            "other = select('#', getKey(42, 'k')); setKey(42, 'k', 1)");
+    runMain(
+        "setKey(1, 'k', 3.5); n = getKey(1, 'k'); setKey(1, 'k', 'text'); "
+        "s = getKey(1, 'k'); setKey(1, 'k', false); b = getKey(1, 'k'); "
+        "setKey(1, 'k', {}); setKey(1, 'k', nil); kept = getKey(1, 'k'); "
+        "none = select('#', getKey(1, 'absent')); "
+        "other = select('#', getKey(42, 'k')); setKey(42, 'k', 1)");
     lua_State* L = core.getLuaState();
     lua_getfield(L, LUA_GLOBALSINDEX, "n");
     EXPECT_EQ(lua_tonumber(L, -1), 3.5);
@@ -203,8 +208,9 @@ TEST_F(ScriptLibrary, GetKeyGivesBooleansAsBooleansAndSkipsUnknownTags) {
 
 TEST_F(ScriptLibrary, EngineFunctionsStillFindTheCoreWhenScriptsHideIt) {
     core.createObject(0, "");
-    runMain("core = {}; setKey(1, 'a', 1); a = getKey(1, 'a'); core = nil; "
-            "b = newObject(0, '')");
+    runMain(
+        "core = {}; setKey(1, 'a', 1); a = getKey(1, 'a'); core = nil; "
+        "b = newObject(0, '')");
     EXPECT_EQ(mainNumber("a"), 1);
     EXPECT_EQ(mainNumber("b"), 2);
 }

@@ -157,7 +157,8 @@ TEST_F(ScriptThreads, ErrorInTheStartFunctionIsFatalWithTheScriptMessage) {
 }
 
 TEST_F(ScriptThreads, ErrorAfterAWaitIsFatalInsideTheFrame) {
-    Object* object = scripted("function start(id) wait(pause(id, 0.01)); error('late failure') end");
+    Object* object =
+        scripted("function start(id) wait(pause(id, 0.01)); error('late failure') end");
     ASSERT_TRUE(object->startThread("start"));
     EXPECT_THROW(frames(1, 0.02f), Log::Fatal);
     EXPECT_NE(lastBox().find("late failure"), std::string::npos) << lastBox();

@@ -99,13 +99,12 @@ TEST_F(SharedChunks, AnotherPathWithTheSameTextRunsUnderItsOwnName) {
 }
 
 TEST_F(SharedChunks, ErrorsNameTheFileAndLineForEveryObject) {
-    const std::string path = writeScript(
-        "failing.lua",
-        "function start(id)\n"
-        "  wait(pause(id, 0.01))\n"
-        "  local nothing = nil\n"
-        "  nothing.field = 1\n"
-        "end\n");
+    const std::string path = writeScript("failing.lua",
+                                         "function start(id)\n"
+                                         "  wait(pause(id, 0.01))\n"
+                                         "  local nothing = nil\n"
+                                         "  nothing.field = 1\n"
+                                         "end\n");
     Object* first = core.createObject(0, path);
     Object* second = core.createObject(0, path);
     ASSERT_TRUE(first->startThread("start"));
@@ -113,7 +112,8 @@ TEST_F(SharedChunks, ErrorsNameTheFileAndLineForEveryObject) {
     EXPECT_THROW(frames(1, 0.02f), Log::Fatal);
     const std::string firstMessage = lastBox();
     // Long paths are shortened in messages: the file name is at the end.
-    EXPECT_NE(firstMessage.find("failing.lua:4: attempt to index local 'nothing'"), std::string::npos)
+    EXPECT_NE(firstMessage.find("failing.lua:4: attempt to index local 'nothing'"),
+              std::string::npos)
         << firstMessage;
     // The first failure ended the pass; the second object fails the same way.
     EXPECT_THROW(frames(1, 0.02f), Log::Fatal);

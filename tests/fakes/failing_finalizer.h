@@ -18,7 +18,9 @@ inline std::string failingFinalizer(const std::string& failure) {
            "  local proxy = newproxy(true)\n"
            "  getmetatable(proxy).__gc = function()\n"
            "    runs = runs + 1\n"
-           "    if runs == 2 then " + failure + " end\n"
+           "    if runs == 2 then " +
+           failure +
+           " end\n"
            "    arm()\n"
            "  end\n"
            "end\n"

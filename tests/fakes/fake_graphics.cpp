@@ -75,7 +75,7 @@ platform::WindowProc FakeWindowing::procedureOf(platform::WindowHandle window) c
 }
 
 std::intptr_t FakeWindowing::send(platform::WindowHandle window, std::uint32_t message,
-                                std::uintptr_t wParam, std::intptr_t lParam) {
+                                  std::uintptr_t wParam, std::intptr_t lParam) {
     const platform::WindowProc procedure = procedureOf(window);
     if (procedure == nullptr) {
         throw std::logic_error("message sent to a window without a class procedure");
@@ -101,8 +101,8 @@ bool FakeWindowing::registerClass(const platform::WindowClass& windowClass) {
 }
 
 platform::WindowHandle FakeWindowing::createWindow(const std::string& className,
-                                                 const std::string& title, std::uint32_t style,
-                                                 int x, int y, int width, int height) {
+                                                   const std::string& title, std::uint32_t style,
+                                                   int x, int y, int width, int height) {
     record("createWindow " + className + " " + title + " " + hex(style));
     auto window = std::make_unique<FakeWindow>();
     window->className = className;
@@ -147,7 +147,7 @@ std::uint32_t FakeWindowing::extendedStyle(platform::WindowHandle window) {
 }
 
 platform::Rect FakeWindowing::adjustWindowRect(const platform::Rect& client, std::uint32_t style,
-                                             std::uint32_t) {
+                                               std::uint32_t) {
     platform::Rect outer = client;
     if ((style & platform::ws::CAPTION) == platform::ws::CAPTION) {
         outer.left -= borderWidth;
@@ -159,7 +159,7 @@ platform::Rect FakeWindowing::adjustWindowRect(const platform::Rect& client, std
 }
 
 void FakeWindowing::setWindowPos(platform::WindowHandle window, std::intptr_t insertAfter, int x,
-                               int y, int width, int height, std::uint32_t flags) {
+                                 int y, int width, int height, std::uint32_t flags) {
     record("setWindowPos " + std::to_string(insertAfter) + " " + std::to_string(x) + " " +
            std::to_string(y) + " " + std::to_string(width) + " " + std::to_string(height) + " " +
            hex(flags));
@@ -192,7 +192,7 @@ void FakeWindowing::destroyWindow(platform::WindowHandle window) {
 }
 
 std::intptr_t FakeWindowing::defWindowProc(platform::WindowHandle window, std::uint32_t message,
-                                         std::uintptr_t wParam, std::intptr_t lParam) {
+                                           std::uintptr_t wParam, std::intptr_t lParam) {
     record("defWindowProc " + hex(message) + " " + hex(static_cast<std::uint32_t>(wParam)));
     defaultHandled.push_back({window, message, wParam, lParam});
     return defaultResult;
@@ -423,7 +423,7 @@ platform::HResult FakeDirect3D::checkDeviceType(std::int32_t adapterFormat,
                                                 std::int32_t backBufferFormat, bool windowed) {
     checks.push_back({adapterFormat, backBufferFormat, windowed});
     return refused.count({adapterFormat, backBufferFormat, windowed}) > 0 ? refusedResult
-                                                                           : platform::d3d::OK;
+                                                                          : platform::d3d::OK;
 }
 
 platform::HResult FakeDirect3D::getDeviceCaps(platform::Caps& out) {
@@ -470,16 +470,15 @@ FakeGraphics::FakeGraphics(FakePlatform& platform) : platform(platform) {
 
     direct3d.desktop = displayMode(1024, 768, 60, platform::d3dfmt::X8R8G8B8);
     for (const std::int32_t format : {platform::d3dfmt::R5G6B5, platform::d3dfmt::X8R8G8B8}) {
-        direct3d.modes[format] = {displayMode(640, 480, 60, format),
-                                  displayMode(800, 600, 60, format),
-                                  displayMode(800, 600, 100, format),
-                                  displayMode(1024, 768, 60, format)};
+        direct3d.modes[format] = {
+            displayMode(640, 480, 60, format), displayMode(800, 600, 60, format),
+            displayMode(800, 600, 100, format), displayMode(1024, 768, 60, format)};
     }
     direct3d.caps.DevCaps = platform::d3ddevcaps::HWTRANSFORMANDLIGHT;
     // Driver version 6.14.10.6764.
-    direct3d.setIdentifier("\\\\.\\DISPLAY1", "Fake Graphics Adapter", "fakedisplay.dll",
-                           (std::int64_t{6} << 48) | (std::int64_t{14} << 32) |
-                               (std::int64_t{10} << 16) | 6764);
+    direct3d.setIdentifier(
+        "\\\\.\\DISPLAY1", "Fake Graphics Adapter", "fakedisplay.dll",
+        (std::int64_t{6} << 48) | (std::int64_t{14} << 32) | (std::int64_t{10} << 16) | 6764);
 
     platform.fakeWindowing = &windows;
     platform.fakeDirect3D = &direct3d;
@@ -513,8 +512,8 @@ void FakeGraphics::addImage(const std::string& path, std::uint32_t width, std::u
 
 void FakeGraphics::start() {
     Graphics::initialize("MainGameClass", "Tessak", "");
-    Graphics::setScreenFormat(ScreenFormat(800, 600, platform::d3dfmt::X8R8G8B8, 100,
-                                           ScreenFormat::FULLSCREEN));
+    Graphics::setScreenFormat(
+        ScreenFormat(800, 600, platform::d3dfmt::X8R8G8B8, 100, ScreenFormat::FULLSCREEN));
     journal.clear();
 }
 

@@ -248,8 +248,7 @@ public:
     platform::HResult getDeviceCaps(platform::Caps& out) override;
     platform::HResult getAdapterIdentifier(std::uint32_t flags,
                                            platform::AdapterIdentifier& out) override;
-    platform::HResult createDevice(platform::WindowHandle focusWindow,
-                                   std::uint32_t behaviourFlags,
+    platform::HResult createDevice(platform::WindowHandle focusWindow, std::uint32_t behaviourFlags,
                                    platform::PresentParameters& parameters,
                                    platform::Device** out) override;
 

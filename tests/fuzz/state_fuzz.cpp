@@ -30,7 +30,9 @@ std::string scratchPath(const char* name) {
     const std::filesystem::path folder = std::filesystem::is_directory(memory, error)
                                              ? memory
                                              : std::filesystem::temp_directory_path();
-    return (folder / ("tessak-state-fuzz-" + std::to_string(platform::currentProcessId()) + "-" + name)).string();
+    return (folder /
+            ("tessak-state-fuzz-" + std::to_string(platform::currentProcessId()) + "-" + name))
+        .string();
 }
 
 const std::string& inputPath() {

@@ -94,7 +94,7 @@ std::vector<Drawn> GameTest::takeDraws(float centreX, float centreY) {
     for (; drawsTaken < recorded.size(); ++drawsTaken) {
         const fakes::SpriteDraw& draw = recorded[drawsTaken];
         const auto* texture = static_cast<const fakes::FakeTexture*>(draw.texture);
-        const float (&m)[4][4] = draw.transform.m;
+        const float(&m)[4][4] = draw.transform.m;
         Drawn d;
         d.path = texture->path;
         const float scaleX = std::hypot(m[0][0], m[0][1]);

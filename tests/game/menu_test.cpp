@@ -14,8 +14,8 @@ const std::string ADVANCED = "resources/buttonadvanced.png";
 const std::string ADVANCED_OVER = "resources/buttonadvancedover.png";
 const std::string QUIT = "resources/buttonquit.png";
 const std::string QUIT_OVER = "resources/buttonquitover.png";
-const std::vector<std::string> NORMAL_BUTTONS = {
-    ARCADE, ADVANCED, "resources/buttonoptions.png", "resources/buttoncredits.png", QUIT};
+const std::vector<std::string> NORMAL_BUTTONS = {ARCADE, ADVANCED, "resources/buttonoptions.png",
+                                                 "resources/buttoncredits.png", QUIT};
 
 class MenuTest : public GameTest {
 protected:
@@ -150,8 +150,8 @@ TEST_F(MenuTest, HoverPicturesFollowTheNormalPicturesRectangle) {
     EXPECT_FALSE(state.playActive);  // no click without the button
 
     // The edges do not count: strictly inside only.
-    for (const auto& [x, y] : {std::pair{5, 320}, std::pair{234, 320}, std::pair{100, 300},
-                               std::pair{100, 350}}) {
+    for (const auto& [x, y] :
+         {std::pair{5, 320}, std::pair{234, 320}, std::pair{100, 300}, std::pair{100, 350}}) {
         setCursor(x, y);
         Game::frame(DT);
         draws = takeDraws();

@@ -12,9 +12,7 @@ constexpr int TURN_STEPS = 36;
 struct Cell {
     std::int32_t row;
     std::int32_t column;
-    bool operator==(const Cell& other) const {
-        return row == other.row && column == other.column;
-    }
+    bool operator==(const Cell& other) const { return row == other.row && column == other.column; }
 };
 
 class QuarterTurnTest : public GameTest {
@@ -31,10 +29,14 @@ protected:
         const std::int32_t x = state.secondX;
         const std::int32_t y = state.secondY;
         switch (state.orientation) {
-            case 1: return {y / 32, (x + 32) / 32};
-            case 2: return {(y + 32) / 32, x / 32};
-            case 3: return {y / 32, (x - 32) / 32};
-            default: return {(y - 32) / 32, x / 32};
+            case 1:
+                return {y / 32, (x + 32) / 32};
+            case 2:
+                return {(y + 32) / 32, x / 32};
+            case 3:
+                return {y / 32, (x - 32) / 32};
+            default:
+                return {(y - 32) / 32, x / 32};
         }
     }
 

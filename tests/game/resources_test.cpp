@@ -58,14 +58,10 @@ TEST(ResourcesTest, EveryPictureTheGameLoadsHasItsDrawnSize) {
     ASSERT_FALSE(root.empty()) << "TESSAK_SOURCE_DIR is not set";
     // Width and height as the screens draw them; aaa.png is drawn by none.
     const std::map<std::string, std::pair<std::uint32_t, std::uint32_t>> drawn = {
-        {"resources/backdrop.png", {800, 600}},
-        {"resources/mainmenu1.png", {348, 600}},
-        {"resources/logo.png", {400, 100}},
-        {"resources/tessak.png", {306, 155}},
-        {"resources/whitefade.png", {32, 32}},
-        {"resources/peice1.png", {32, 32}},
-        {"resources/peice2.png", {32, 32}},
-        {"resources/peice3.png", {32, 32}},
+        {"resources/backdrop.png", {800, 600}}, {"resources/mainmenu1.png", {348, 600}},
+        {"resources/logo.png", {400, 100}},     {"resources/tessak.png", {306, 155}},
+        {"resources/whitefade.png", {32, 32}},  {"resources/peice1.png", {32, 32}},
+        {"resources/peice2.png", {32, 32}},     {"resources/peice3.png", {32, 32}},
         {"resources/peice4.png", {32, 32}},
     };
     int checkedSizes = 0;
@@ -75,8 +71,8 @@ TEST(ResourcesTest, EveryPictureTheGameLoadsHasItsDrawnSize) {
         ASSERT_NE(header.colourType, -1) << path << " is missing or not a PNG";
         EXPECT_EQ(header.bitDepth, 8) << path;
         // Truecolour or grey, with or without alpha; not a palette.
-        EXPECT_TRUE(header.colourType == 0 || header.colourType == 2 ||
-                    header.colourType == 4 || header.colourType == 6)
+        EXPECT_TRUE(header.colourType == 0 || header.colourType == 2 || header.colourType == 4 ||
+                    header.colourType == 6)
             << path << " has colour type " << header.colourType;
         std::pair<std::uint32_t, std::uint32_t> size{0, 0};
         if (path.rfind("resources/button", 0) == 0) {

@@ -128,9 +128,10 @@ TEST_F(SoakTest, MillionRandomFramesStayOnTheBoard) {
     EXPECT_GT(parted, 0);
     EXPECT_GT(drawn, 10000);
     EXPECT_TRUE(windowDestroyed());
-    std::printf("games %lld (%lld with a turn pending), turns %lld, frames with parted "
-                "stacked pairs %lld, frames drawn %lld, board accesses %lld\n",
-                games, pendingAtGameOver, turns, parted, drawn, check.accesses);
+    std::printf(
+        "games %lld (%lld with a turn pending), turns %lld, frames with parted "
+        "stacked pairs %lld, frames drawn %lld, board accesses %lld\n",
+        games, pendingAtGameOver, turns, parted, drawn, check.accesses);
 }
 
 }  // namespace

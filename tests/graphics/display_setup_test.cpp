@@ -24,11 +24,11 @@ protected:
 TEST_F(DisplaySetupTest, FirstCallCreatesTheDeviceFullScreen) {
     Graphics::setScreenFormat(GAME_REQUEST);
 
-    EXPECT_EQ(messages(), (std::vector<std::string>{
-                              "Validating requested screen format...", "Success!",
-                              "Choosing vertex processing mode...",
-                              "Using hardware vertex processing.", "Success!",
-                              "Creating Direct3DDevice9...", "Success!"}));
+    EXPECT_EQ(messages(),
+              (std::vector<std::string>{"Validating requested screen format...", "Success!",
+                                        "Choosing vertex processing mode...",
+                                        "Using hardware vertex processing.", "Success!",
+                                        "Creating Direct3DDevice9...", "Success!"}));
     EXPECT_TRUE(platformFake.fakeSystem.boxes.empty());
 
     ASSERT_EQ(fake.direct3d.creations.size(), 1u);
@@ -122,8 +122,9 @@ TEST_F(DisplaySetupTest, ADesktopSmallerThanTheWindowPutsItInTheCorner) {
 
 TEST_F(DisplaySetupTest, AnUnavailableRequestWarnsAndUsesTheNearest) {
     fake.direct3d.modes[d3dfmt::X8R8G8B8] = {displayMode(800, 600, 85, d3dfmt::X8R8G8B8),
-                                            displayMode(800, 600, 120, d3dfmt::X8R8G8B8)};
-    fake.direct3d.modes[platform::d3dfmt::R5G6B5] = {displayMode(800, 600, 100, platform::d3dfmt::R5G6B5)};
+                                             displayMode(800, 600, 120, d3dfmt::X8R8G8B8)};
+    fake.direct3d.modes[platform::d3dfmt::R5G6B5] = {
+        displayMode(800, 600, 100, platform::d3dfmt::R5G6B5)};
     Graphics::enumerateScreenFormats();
     forgetLog();
 
@@ -165,7 +166,8 @@ TEST_F(DisplaySetupTest, ALaterCallResetsTheDeviceAndSwitchesTheWindow) {
     fake.journal.clear();
 
     Graphics::setScreenFormat(ScreenFormat(640, 480, d3dfmt::X8R8G8B8, 60, ScreenFormat::WINDOWED));
-    EXPECT_EQ(messages(), (std::vector<std::string>{"Validating requested screen format...", "Success!"}));
+    EXPECT_EQ(messages(),
+              (std::vector<std::string>{"Validating requested screen format...", "Success!"}));
     EXPECT_EQ(fake.direct3d.creations.size(), 1u);
     EXPECT_EQ(fake.device().spritesCreated, 1);
     ASSERT_EQ(fake.device().resets.size(), 1u);

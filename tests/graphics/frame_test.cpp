@@ -21,10 +21,13 @@ TEST_F(FrameTest, AGoodFrameClearsOpensDrawsAndPresents) {
     EXPECT_TRUE(fake.device().inScene);
     EXPECT_TRUE(fake.sprite().open);
     Graphics::endFrame();
-    const std::vector<std::string> order = {
-        "device.testCooperativeLevel", "device.clear 0x3 0x0", "device.beginScene",
-        "sprite.begin 0x10",           "sprite.end",           "device.endScene",
-        "device.present"};
+    const std::vector<std::string> order = {"device.testCooperativeLevel",
+                                            "device.clear 0x3 0x0",
+                                            "device.beginScene",
+                                            "sprite.begin 0x10",
+                                            "sprite.end",
+                                            "device.endScene",
+                                            "device.present"};
     EXPECT_EQ(fake.journal, order);
     ASSERT_EQ(fake.device().clears.size(), 1u);
     EXPECT_EQ(fake.device().clears[0].z, 1.0f);
@@ -60,7 +63,8 @@ TEST_F(FrameTest, LostThenResettableThenBackToDrawing) {
     EXPECT_EQ(fake.direct3d.creations.size(), 1u);
     EXPECT_EQ(fake.device().resets[0].BackBufferWidth, 800u);
     EXPECT_EQ(fake.device().resets[0].FullScreen_RefreshRateInHz, 100u);
-    EXPECT_EQ(messages(), (std::vector<std::string>{"Validating requested screen format...", "Success!"}));
+    EXPECT_EQ(messages(),
+              (std::vector<std::string>{"Validating requested screen format...", "Success!"}));
     EXPECT_TRUE(platformFake.fakeSystem.boxes.empty());
     EXPECT_EQ(Graphics::getCurrentScreenFormat().toString(), before.toString());
     EXPECT_EQ(fake.device().clears.size(), 0u);
@@ -84,14 +88,15 @@ TEST_F(FrameTest, AFailedResetIsRetriedEveryFrame) {
 TEST_F(FrameTest, DriverInternalErrorIsFatal) {
     fake.device().cooperativeResults = {platform::d3derr::DRIVERINTERNALERROR};
     EXPECT_THROW(Graphics::beginFrame(), Log::Fatal);
-    EXPECT_EQ(entries(), (std::vector<LogEntry>{
-                             error("Video driver internal error, unable to restore device.")}));
+    EXPECT_EQ(
+        entries(),
+        (std::vector<LogEntry>{error("Video driver internal error, unable to restore device.")}));
     EXPECT_EQ(fake.device().clears.size(), 0u);
 }
 
 TEST_F(FrameTest, AnyOtherResultIsFatal) {
-    for (const platform::HResult code : {platform::e::FAIL, platform::HResult{1},
-                                         platform::d3derr::NOTAVAILABLE}) {
+    for (const platform::HResult code :
+         {platform::e::FAIL, platform::HResult{1}, platform::d3derr::NOTAVAILABLE}) {
         forgetLog();
         fake.device().cooperativeResults = {code};
         EXPECT_THROW(Graphics::beginFrame(), Log::Fatal) << code;
@@ -144,12 +149,14 @@ TEST_F(FrameTest, WindowProcedureSwallowsScreenSaverAndMonitorPower) {
     const platform::WindowHandle window = Graphics::getWindow();
     fake.windows.defaultResult = 77;
     EXPECT_EQ(fake.windows.send(window, platform::wm::SYSCOMMAND, platform::sc::SCREENSAVE), 0);
-    EXPECT_EQ(fake.windows.send(window, platform::wm::SYSCOMMAND, platform::sc::MONITORPOWER, 2), 0);
+    EXPECT_EQ(fake.windows.send(window, platform::wm::SYSCOMMAND, platform::sc::MONITORPOWER, 2),
+              0);
     EXPECT_TRUE(fake.windows.defaultHandled.empty());
 
     // Other commands, and the low bits that Windows may set, go to the default.
     EXPECT_EQ(fake.windows.send(window, platform::wm::SYSCOMMAND, platform::sc::MINIMIZE), 77);
-    EXPECT_EQ(fake.windows.send(window, platform::wm::SYSCOMMAND, platform::sc::SCREENSAVE | 1), 77);
+    EXPECT_EQ(fake.windows.send(window, platform::wm::SYSCOMMAND, platform::sc::SCREENSAVE | 1),
+              77);
     EXPECT_EQ(fake.windows.send(window, platform::wm::KEYDOWN, platform::vk::ESCAPE, 5), 77);
     ASSERT_EQ(fake.windows.defaultHandled.size(), 3u);
     EXPECT_EQ(fake.windows.defaultHandled[1].wParam, platform::sc::SCREENSAVE | 1);

@@ -63,8 +63,8 @@ protected:
         std::size_t at = page.find(start);
         while (at != std::string::npos) {
             const std::size_t next = page.find(start, at + start.size());
-            const std::string entry = page.substr(at, next == std::string::npos ? std::string::npos
-                                                                                : next - at);
+            const std::string entry =
+                page.substr(at, next == std::string::npos ? std::string::npos : next - at);
             LogEntry parsed;
             parsed.colour = entry.substr(start.size(), 6);
             const std::size_t text = entry.find(messageStart);

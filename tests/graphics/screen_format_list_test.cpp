@@ -15,7 +15,9 @@ std::vector<std::string> texts(const std::vector<ScreenFormat>& formats) {
     return result;
 }
 
-std::vector<ScreenFormat> all() { return Graphics::findScreenFormats(ScreenFormat::make(0, 0, 0, 0, 0)); }
+std::vector<ScreenFormat> all() {
+    return Graphics::findScreenFormats(ScreenFormat::make(0, 0, 0, 0, 0));
+}
 
 class ScreenFormatListTest : public GraphicsTest {
 protected:
@@ -29,10 +31,12 @@ protected:
 };
 
 TEST_F(ScreenFormatListTest, OrderIsDepthThenFullScreenThenWindowedAndSmallModesStayOut) {
-    startWith({displayMode(640, 480, 60, d3dfmt::R5G6B5), displayMode(640, 400, 70, d3dfmt::R5G6B5),
-               displayMode(512, 384, 60, d3dfmt::R5G6B5), displayMode(1024, 768, 60, d3dfmt::R5G6B5)},
-              {displayMode(800, 600, 85, d3dfmt::X8R8G8B8), displayMode(800, 600, 60, d3dfmt::X8R8G8B8),
-               displayMode(1024, 768, 75, d3dfmt::X8R8G8B8), displayMode(1280, 720, 60, d3dfmt::X8R8G8B8)});
+    startWith(
+        {displayMode(640, 480, 60, d3dfmt::R5G6B5), displayMode(640, 400, 70, d3dfmt::R5G6B5),
+         displayMode(512, 384, 60, d3dfmt::R5G6B5), displayMode(1024, 768, 60, d3dfmt::R5G6B5)},
+        {displayMode(800, 600, 85, d3dfmt::X8R8G8B8), displayMode(800, 600, 60, d3dfmt::X8R8G8B8),
+         displayMode(1024, 768, 75, d3dfmt::X8R8G8B8),
+         displayMode(1280, 720, 60, d3dfmt::X8R8G8B8)});
     const std::vector<std::string> expected = {
         "[640x480[1.33333:1] x 16bit[R5G6B5] x 60Hz x Fullscreen]",
         "[1024x768[1.33333:1] x 16bit[R5G6B5] x 60Hz x Fullscreen]",
@@ -60,9 +64,9 @@ TEST_F(ScreenFormatListTest, OnlyModesTheHardwareAcceptsEnter) {
     fake.direct3d.refusedResult = 1;  // a success code other than d3d::OK counts as refusal too
     startWith({displayMode(800, 600, 60, d3dfmt::R5G6B5)},
               {displayMode(800, 600, 60, d3dfmt::X8R8G8B8)});
-    EXPECT_EQ(texts(all()), (std::vector<std::string>{
-                                "[800x600[1.33333:1] x 16bit[R5G6B5] x 60Hz x Fullscreen]",
-                                "[800x600[1.33333:1] x 16bit[R5G6B5] x 60Hz x Windowed]"}));
+    EXPECT_EQ(texts(all()),
+              (std::vector<std::string>{"[800x600[1.33333:1] x 16bit[R5G6B5] x 60Hz x Fullscreen]",
+                                        "[800x600[1.33333:1] x 16bit[R5G6B5] x 60Hz x Windowed]"}));
 
     // The checks: mode format twice for full screen, desktop format and mode
     // format for windows.
@@ -78,43 +82,53 @@ TEST_F(ScreenFormatListTest, OnlyModesTheHardwareAcceptsEnter) {
 
 TEST_F(ScreenFormatListTest, WindowedEntriesMustBeSmallerThanTheDesktopBothWays) {
     fake.direct3d.desktop = displayMode(1024, 768, 60, d3dfmt::X8R8G8B8);
-    startWith({}, {displayMode(800, 600, 60, d3dfmt::X8R8G8B8), displayMode(1024, 600, 60, d3dfmt::X8R8G8B8),
-                   displayMode(800, 768, 60, d3dfmt::X8R8G8B8), displayMode(1024, 768, 60, d3dfmt::X8R8G8B8)});
-    const std::vector<ScreenFormat> windowed = Graphics::findScreenFormats(ScreenFormat::make(0, 0, 0, 0, 2));
-    EXPECT_EQ(texts(windowed),
-              (std::vector<std::string>{"[800x600[1.33333:1] x 32bit[X8R8G8B8] x 60Hz x Windowed]"}));
+    startWith({}, {displayMode(800, 600, 60, d3dfmt::X8R8G8B8),
+                   displayMode(1024, 600, 60, d3dfmt::X8R8G8B8),
+                   displayMode(800, 768, 60, d3dfmt::X8R8G8B8),
+                   displayMode(1024, 768, 60, d3dfmt::X8R8G8B8)});
+    const std::vector<ScreenFormat> windowed =
+        Graphics::findScreenFormats(ScreenFormat::make(0, 0, 0, 0, 2));
+    EXPECT_EQ(
+        texts(windowed),
+        (std::vector<std::string>{"[800x600[1.33333:1] x 32bit[X8R8G8B8] x 60Hz x Windowed]"}));
     EXPECT_EQ(Graphics::findScreenFormats(ScreenFormat::make(1024, 768, 0, 0, 1)).size(), 1u);
 }
 
 TEST_F(ScreenFormatListTest, QueriesMatchOnEveryFieldThatIsNotZero) {
-    startWith({displayMode(800, 600, 60, d3dfmt::R5G6B5), displayMode(640, 480, 60, d3dfmt::R5G6B5)},
-              {displayMode(800, 600, 100, d3dfmt::X8R8G8B8), displayMode(800, 600, 60, d3dfmt::X8R8G8B8)});
-    EXPECT_EQ(texts(Graphics::findScreenFormats(ScreenFormat::make(800, 600, 0, 0, 0))),
-              (std::vector<std::string>{
-                  "[800x600[1.33333:1] x 16bit[R5G6B5] x 60Hz x Fullscreen]",
-                  "[800x600[1.33333:1] x 16bit[R5G6B5] x 60Hz x Windowed]",
-                  "[800x600[1.33333:1] x 32bit[X8R8G8B8] x 100Hz x Fullscreen]",
-                  "[800x600[1.33333:1] x 32bit[X8R8G8B8] x 60Hz x Fullscreen]",
-                  "[800x600[1.33333:1] x 32bit[X8R8G8B8] x 100Hz x Windowed]",
-                  "[800x600[1.33333:1] x 32bit[X8R8G8B8] x 60Hz x Windowed]"}));
+    startWith(
+        {displayMode(800, 600, 60, d3dfmt::R5G6B5), displayMode(640, 480, 60, d3dfmt::R5G6B5)},
+        {displayMode(800, 600, 100, d3dfmt::X8R8G8B8),
+         displayMode(800, 600, 60, d3dfmt::X8R8G8B8)});
+    EXPECT_EQ(
+        texts(Graphics::findScreenFormats(ScreenFormat::make(800, 600, 0, 0, 0))),
+        (std::vector<std::string>{"[800x600[1.33333:1] x 16bit[R5G6B5] x 60Hz x Fullscreen]",
+                                  "[800x600[1.33333:1] x 16bit[R5G6B5] x 60Hz x Windowed]",
+                                  "[800x600[1.33333:1] x 32bit[X8R8G8B8] x 100Hz x Fullscreen]",
+                                  "[800x600[1.33333:1] x 32bit[X8R8G8B8] x 60Hz x Fullscreen]",
+                                  "[800x600[1.33333:1] x 32bit[X8R8G8B8] x 100Hz x Windowed]",
+                                  "[800x600[1.33333:1] x 32bit[X8R8G8B8] x 60Hz x Windowed]"}));
     // The normal constructor turns mode 0 into full screen.
     EXPECT_EQ(Graphics::findScreenFormats(ScreenFormat(800, 600, 0, 0, 0)).size(), 3u);
-    EXPECT_EQ(texts(Graphics::findScreenFormats(ScreenFormat::make(0, 0, d3dfmt::X8R8G8B8, 60, 2))),
-              (std::vector<std::string>{"[800x600[1.33333:1] x 32bit[X8R8G8B8] x 60Hz x Windowed]"}));
+    EXPECT_EQ(
+        texts(Graphics::findScreenFormats(ScreenFormat::make(0, 0, d3dfmt::X8R8G8B8, 60, 2))),
+        (std::vector<std::string>{"[800x600[1.33333:1] x 32bit[X8R8G8B8] x 60Hz x Windowed]"}));
     EXPECT_TRUE(Graphics::findScreenFormats(ScreenFormat::make(1600, 0, 0, 0, 0)).empty());
 }
 
 TEST_F(ScreenFormatListTest, NearestPrefersTheHighestScoreAndTheEarliestOnTies) {
-    startWith({displayMode(800, 600, 100, d3dfmt::R5G6B5), displayMode(800, 600, 60, d3dfmt::R5G6B5)},
-              {displayMode(800, 600, 85, d3dfmt::X8R8G8B8), displayMode(800, 600, 120, d3dfmt::X8R8G8B8),
-               displayMode(800, 600, 60, d3dfmt::X8R8G8B8)});
+    startWith(
+        {displayMode(800, 600, 100, d3dfmt::R5G6B5), displayMode(800, 600, 60, d3dfmt::R5G6B5)},
+        {displayMode(800, 600, 85, d3dfmt::X8R8G8B8), displayMode(800, 600, 120, d3dfmt::X8R8G8B8),
+         displayMode(800, 600, 60, d3dfmt::X8R8G8B8)});
     ScreenFormat out;
     // -16, (-56), -15, -20: the 85 Hz entry.
-    ASSERT_TRUE(Graphics::findNearestScreenFormat(ScreenFormat(800, 600, d3dfmt::X8R8G8B8, 100, 1), out));
+    ASSERT_TRUE(
+        Graphics::findNearestScreenFormat(ScreenFormat(800, 600, d3dfmt::X8R8G8B8, 100, 1), out));
     EXPECT_EQ(out.toString(), "[800x600[1.33333:1] x 32bit[X8R8G8B8] x 85Hz x Fullscreen]");
 
     // 24 bits ties between 16 and 32 at -8: the earlier 16-bit entry wins.
-    ASSERT_TRUE(Graphics::findNearestScreenFormat(ScreenFormat(800, 600, d3dfmt::R8G8B8, 60, 1), out));
+    ASSERT_TRUE(
+        Graphics::findNearestScreenFormat(ScreenFormat(800, 600, d3dfmt::R8G8B8, 60, 1), out));
     EXPECT_EQ(out.toString(), "[800x600[1.33333:1] x 16bit[R5G6B5] x 60Hz x Fullscreen]");
 
     // The output may be the request itself.
@@ -125,9 +139,11 @@ TEST_F(ScreenFormatListTest, NearestPrefersTheHighestScoreAndTheEarliestOnTies) 
 
 TEST_F(ScreenFormatListTest, AWindowedRequestPrefersASmallerWindowToFullScreen) {
     fake.direct3d.desktop = displayMode(800, 600, 60, d3dfmt::X8R8G8B8);
-    startWith({}, {displayMode(640, 480, 60, d3dfmt::X8R8G8B8), displayMode(800, 600, 60, d3dfmt::X8R8G8B8)});
+    startWith({}, {displayMode(640, 480, 60, d3dfmt::X8R8G8B8),
+                   displayMode(800, 600, 60, d3dfmt::X8R8G8B8)});
     ScreenFormat out;
-    ASSERT_TRUE(Graphics::findNearestScreenFormat(ScreenFormat(800, 600, d3dfmt::X8R8G8B8, 60, 2), out));
+    ASSERT_TRUE(
+        Graphics::findNearestScreenFormat(ScreenFormat(800, 600, d3dfmt::X8R8G8B8, 60, 2), out));
     EXPECT_EQ(out.toString(), "[640x480[1.33333:1] x 32bit[X8R8G8B8] x 60Hz x Windowed]");
     EXPECT_EQ(out.compare(ScreenFormat(800, 600, d3dfmt::X8R8G8B8, 60, 2)), -280);
 }
@@ -141,9 +157,11 @@ TEST_F(ScreenFormatListTest, NoEntriesMeansNothingNearestAndAFatalRequest) {
 
     forgetLog();
     EXPECT_THROW(Graphics::setScreenFormat(ScreenFormat(800, 600, 22, 100, 1)), Log::Fatal);
-    EXPECT_EQ(entries(), (std::vector<LogEntry>{
-                             info("Validating requested screen format..."),
-                             error("Your graphics hardware does not support any compatable screen formats.")}));
+    EXPECT_EQ(
+        entries(),
+        (std::vector<LogEntry>{
+            info("Validating requested screen format..."),
+            error("Your graphics hardware does not support any compatable screen formats.")}));
     EXPECT_TRUE(fake.direct3d.creations.empty());
 }
 

@@ -93,17 +93,19 @@ TEST_F(SpriteTest, LoadingKeepsImageAndTextureSizes) {
 
 TEST_F(SpriteTest, AMissingFileEndsInItsErrorText) {
     EXPECT_THROW(Graphics::loadTexture("resources/missing.png"), Log::Fatal);
-    EXPECT_EQ(entries(), (std::vector<LogEntry>{
-                             error("Failed to create texture 'resources/missing.png'")}));
+    EXPECT_EQ(entries(),
+              (std::vector<LogEntry>{error("Failed to create texture 'resources/missing.png'")}));
     ASSERT_EQ(platformFake.fakeSystem.boxes.size(), 1u);
-    EXPECT_EQ(platformFake.fakeSystem.boxes[0].text, "Failed to create texture 'resources/missing.png'");
+    EXPECT_EQ(platformFake.fakeSystem.boxes[0].text,
+              "Failed to create texture 'resources/missing.png'");
 }
 
 TEST_F(SpriteTest, ARefusedLevelDescriptionEndsInItsErrorText) {
     fake.device().levelDescFailures.insert("resources/piece.png");
     EXPECT_THROW(Graphics::loadTexture("resources/piece.png"), Log::Fatal);
-    EXPECT_EQ(entries(), (std::vector<LogEntry>{error(
-                             "Failed to get level description for texture 'resources/piece.png'")}));
+    EXPECT_EQ(entries(),
+              (std::vector<LogEntry>{
+                  error("Failed to get level description for texture 'resources/piece.png'")}));
 }
 
 TEST_F(SpriteTest, ReleaseGivesTheResourceBackOnce) {
@@ -138,7 +140,8 @@ TEST_F(SpriteTest, WholeImageAtItsOwnSizeIsDrawnUnscaled) {
     const std::vector<Vector2> c = lastCorners();
     expectNear(c[0], 452, 0);
     expectNear(c[2], 800, 600);
-    EXPECT_EQ(fake.sprite().calls, (std::vector<std::string>{"begin 0x10", "setTransform", "draw", "end"}));
+    EXPECT_EQ(fake.sprite().calls,
+              (std::vector<std::string>{"begin 0x10", "setTransform", "draw", "end"}));
 }
 
 TEST_F(SpriteTest, HalfSizeAndCornerOnly) {

@@ -20,9 +20,9 @@ const std::vector<std::string> WINDOW_AND_DIRECT3D = {
 using StartupTest = GraphicsTest;
 
 TEST_F(StartupTest, TheWholeTranscriptInOrder) {
-    fake.direct3d.setIdentifier("\\\\.\\DISPLAY1", "Radeon X", "ati2dvag.dll",
-                                (std::int64_t{6} << 48) | (std::int64_t{14} << 32) |
-                                    (std::int64_t{10} << 16) | 6764);
+    fake.direct3d.setIdentifier(
+        "\\\\.\\DISPLAY1", "Radeon X", "ati2dvag.dll",
+        (std::int64_t{6} << 48) | (std::int64_t{14} << 32) | (std::int64_t{10} << 16) | 6764);
     ASSERT_TRUE(Graphics::initialize("MainGameClass", "Tessak", ""));
 
     std::vector<LogEntry> expected;
@@ -30,8 +30,8 @@ TEST_F(StartupTest, TheWholeTranscriptInOrder) {
         expected.push_back(info(line));
     }
     for (const char* line :
-         {"Device: \\\\.\\DISPLAY1", "Description: Radeon X", "Driver: ati2dvag.dll",
-          "Product: 6", "Version: 14", "SubVersion: 10", "Build: 6764", "Success!",
+         {"Device: \\\\.\\DISPLAY1", "Description: Radeon X", "Driver: ati2dvag.dll", "Product: 6",
+          "Version: 14", "SubVersion: 10", "Build: 6764", "Success!",
           "Enumerating potential screen formats...", "Success!"}) {
         expected.push_back(info(line));
     }
@@ -98,10 +98,9 @@ TEST_F(StartupTest, MissingDirect3DIsFatalWithTheAdvice) {
         "DirectX.\n*Verify that your system has a Direct3D compatible video card or on-board "
         "video hardware and that it is properly installed.\n*Insure your video drivers are "
         "up-to-date.";
-    const std::vector<LogEntry> expected = {
-        info("Initializing window..."), info("Success!"),
-        info("Initializing Graphics Sub-System..."), info("Creating Direct3D 9..."),
-        error(advice)};
+    const std::vector<LogEntry> expected = {info("Initializing window..."), info("Success!"),
+                                            info("Initializing Graphics Sub-System..."),
+                                            info("Creating Direct3D 9..."), error(advice)};
     EXPECT_EQ(entries(), expected);
     ASSERT_EQ(platformFake.fakeSystem.boxes.size(), 1u);
     EXPECT_EQ(platformFake.fakeSystem.boxes[0].text, advice);
@@ -137,9 +136,9 @@ TEST_F(StartupTest, TheWindowIsRegisteredCreatedAndLeftHidden) {
     EXPECT_EQ(window.placement.right - window.placement.left, 320);
     EXPECT_EQ(window.placement.bottom - window.placement.top, 240);
     EXPECT_FALSE(window.visible);
-    const std::vector<std::string> windowCalls = {
-        "applicationIcon", "registerClass MainGameClass",
-        "createWindow MainGameClass Tessak 0x86000000", "updateWindow"};
+    const std::vector<std::string> windowCalls = {"applicationIcon", "registerClass MainGameClass",
+                                                  "createWindow MainGameClass Tessak 0x86000000",
+                                                  "updateWindow"};
     EXPECT_EQ(fake.windows.calls, windowCalls);
 }
 

@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <sstream>
 
-#include "platform/headless/headless_platform.h"
 #include "persist/file_bytes.h"
+#include "platform/headless/headless_platform.h"
 
 namespace {
 

@@ -30,8 +30,7 @@ std::time_t fixedClock() {
 
 const std::string STAMP = "Mon Dec 07 09:05:03 2026\n";
 
-std::string entry(const std::string& colour, const std::string& glyph,
-                  const std::string& message) {
+std::string entry(const std::string& colour, const std::string& glyph, const std::string& message) {
     return "<font face='webdings' size='6' color=#" + colour + "> " + glyph + "</font>" +
            "[<strong><font color=#" + colour + ">" + STAMP + "</font></strong>]: " + message +
            "<br>";
@@ -103,8 +102,9 @@ TEST_F(LogTest, EntriesAreTheTwelvePiecesInOrder) {
 TEST_F(LogTest, QuestionsRecordTheAnswer) {
     ASSERT_TRUE(Log::open("Tessak"));
     auto& answers = platformFake.fakeSystem.answers;
-    answers = {platform::id::YES, platform::id::NO, platform::id::CANCEL, platform::id::TRYAGAIN,
-               platform::id::CONTINUE, platform::id::OK, platform::id::OK};
+    answers = {platform::id::YES,      platform::id::NO,       platform::id::CANCEL,
+               platform::id::TRYAGAIN, platform::id::CONTINUE, platform::id::OK,
+               platform::id::OK};
     EXPECT_EQ(Log::askYesNo("a"), 6);
     EXPECT_EQ(Log::askYesNo("b"), 7);
     EXPECT_EQ(Log::askCancelTryContinue("c"), 2);

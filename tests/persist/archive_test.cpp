@@ -65,8 +65,7 @@ TEST_F(ArchiveTest, ValuesAreWrittenAsTheirLittleEndianBytes) {
               (Bytes{0xFE, 0xFF, 0xFF, 0xFF}));
     EXPECT_EQ(written([](OutputArchive& a) { a.write(1.0); }),
               (Bytes{0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xF0, 0x3F}));
-    EXPECT_EQ(written([](OutputArchive& a) { a.write(1.0f); }),
-              (Bytes{0x00, 0x00, 0x80, 0x3F}));
+    EXPECT_EQ(written([](OutputArchive& a) { a.write(1.0f); }), (Bytes{0x00, 0x00, 0x80, 0x3F}));
     EXPECT_EQ(written([](OutputArchive& a) {
                   a.write(true);
                   a.write(false);

@@ -22,7 +22,9 @@ Bytes oneObjectFile(const Bytes& body, std::int32_t id = 1) {
     return ByteBuilder()
         .byte(0)
         .int32(1)
-        .int32(0).string("one.lua").int32(static_cast<std::uint32_t>(id))
+        .int32(0)
+        .string("one.lua")
+        .int32(static_cast<std::uint32_t>(id))
         .raw(body)
         .int32(static_cast<std::uint32_t>(id + 1))
         .bytes();
@@ -91,14 +93,26 @@ TEST_F(StateTest, ObjectHeadersAndBodyLayout) {
     const Bytes expected = ByteBuilder()
                                .byte(0)
                                .int32(1)
-                               .int32(0).string("o.lua").int32(1)
+                               .int32(0)
+                               .string("o.lua")
+                               .int32(1)
                                .real32(0.5f)
                                .int32(5)
-                               .string("B").int32(3).byte(1)
-                               .string("a").int32(2).string("x")
-                               .string("ab").int32(3).byte(2)
-                               .string("b").int32(1).real64(1.0)
-                               .string("\xC3\xA9").int32(1).real64(2.0)
+                               .string("B")
+                               .int32(3)
+                               .byte(1)
+                               .string("a")
+                               .int32(2)
+                               .string("x")
+                               .string("ab")
+                               .int32(3)
+                               .byte(2)
+                               .string("b")
+                               .int32(1)
+                               .real64(1.0)
+                               .string("\xC3\xA9")
+                               .int32(1)
+                               .real64(2.0)
                                .int32(2)
                                .bytes();
     EXPECT_EQ(saved(), expected);
@@ -108,8 +122,12 @@ TEST_F(StateTest, BooleanByteIsKeptAsStored) {
     const Bytes file = oneObjectFile(ByteBuilder()
                                          .real32(0)
                                          .int32(2)
-                                         .string("flag").int32(3).byte(2)
-                                         .string("zero").int32(3).byte(0)
+                                         .string("flag")
+                                         .int32(3)
+                                         .byte(2)
+                                         .string("zero")
+                                         .int32(3)
+                                         .byte(0)
                                          .bytes());
     ASSERT_TRUE(loadBytes(file));
     Object* object = core.findObject(1);
@@ -127,9 +145,13 @@ TEST_F(StateTest, KeysOfUnknownKindAreSkippedWithoutValue) {
     const Bytes file = oneObjectFile(ByteBuilder()
                                          .real32(0)
                                          .int32(3)
-                                         .string("bare").int32(0)
-                                         .string("odd").int32(300)
-                                         .string("kept").int32(1).real64(4)
+                                         .string("bare")
+                                         .int32(0)
+                                         .string("odd")
+                                         .int32(300)
+                                         .string("kept")
+                                         .int32(1)
+                                         .real64(4)
                                          .bytes());
     ASSERT_TRUE(loadBytes(file));
     Object* object = core.findObject(1);
@@ -142,15 +164,20 @@ TEST_F(StateTest, KeysOfUnknownKindAreSkippedWithoutValue) {
 TEST_F(StateTest, KeyValueWithoutKnownKindIsListedWithoutValue) {
     Object* object = core.createObject(0, "one.lua");
     object->setKeyValue("raw", new KeyType);
-    EXPECT_EQ(saved(), oneObjectFile(ByteBuilder().real32(0).int32(1).string("raw").int32(0).bytes()));
+    EXPECT_EQ(saved(),
+              oneObjectFile(ByteBuilder().real32(0).int32(1).string("raw").int32(0).bytes()));
 }
 
 TEST_F(StateTest, DuplicateKeyInFileKeepsTheLastValue) {
     const Bytes file = oneObjectFile(ByteBuilder()
                                          .real32(0)
                                          .int32(2)
-                                         .string("k").int32(1).real64(4)
-                                         .string("k").int32(2).string("later")
+                                         .string("k")
+                                         .int32(1)
+                                         .real64(4)
+                                         .string("k")
+                                         .int32(2)
+                                         .string("later")
                                          .bytes());
     ASSERT_TRUE(loadBytes(file));
     EXPECT_EQ(core.findObject(1)->getString("k"), "later");
@@ -199,24 +226,39 @@ TEST_F(DamagedFileTest, CraftedLengthsAndCountsAreRefused) {
     // A name longer than the file.
     expectDamaged(ByteBuilder().byte(1).int32(0x7FFFFFFF).raw({'a', 0}).bytes());
     // Zero and negative string lengths.
-    expectDamaged(ByteBuilder().byte(1).int32(0).int32(3).real64(1).byte(0).raw({0, 0, 0, 0, 1, 0, 0, 0}).bytes());
+    expectDamaged(ByteBuilder()
+                      .byte(1)
+                      .int32(0)
+                      .int32(3)
+                      .real64(1)
+                      .byte(0)
+                      .raw({0, 0, 0, 0, 1, 0, 0, 0})
+                      .bytes());
     expectDamaged(ByteBuilder().byte(1).int32(0xFFFFFFF0u).int32(3).real64(1).byte(0).bytes());
     // An object count far beyond what the file holds.
     expectDamaged(ByteBuilder().byte(0).int32(0x7FFFFFFF).int32(0).string("").int32(1).bytes());
     // A key count far beyond the body's keys.
-    expectDamaged(oneObjectFile(ByteBuilder().real32(0).int32(0x40000000).string("k").int32(1).real64(1).bytes()));
+    expectDamaged(oneObjectFile(
+        ByteBuilder().real32(0).int32(0x40000000).string("k").int32(1).real64(1).bytes()));
     // A key text longer than the file.
-    expectDamaged(oneObjectFile(ByteBuilder().real32(0).int32(1).string("k").int32(2).int32(1000).bytes()));
+    expectDamaged(
+        oneObjectFile(ByteBuilder().real32(0).int32(1).string("k").int32(2).int32(1000).bytes()));
 }
 
 TEST_F(DamagedFileTest, TypeCodeThatMakesNoObjectIsRefused) {
     expectDamaged(ByteBuilder()
                       .byte(0)
                       .int32(2)
-                      .int32(0).string("").int32(1)
-                      .int32(3).string("").int32(2)  // the factory knows no type 3
-                      .real32(0).int32(0)
-                      .real32(0).int32(0)
+                      .int32(0)
+                      .string("")
+                      .int32(1)
+                      .int32(3)
+                      .string("")
+                      .int32(2)  // the factory knows no type 3
+                      .real32(0)
+                      .int32(0)
+                      .real32(0)
+                      .int32(0)
                       .int32(3)
                       .bytes());
 }

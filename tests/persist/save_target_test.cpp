@@ -31,9 +31,9 @@ using persist_test::writeFile;
 
 constexpr std::uint32_t WARNING_BOX = 0x1030;
 
-#define SKIP_WITHOUT_SYMBOLIC_LINKS()                                    \
-    if (!canMakeSymbolicLinks(folder.file("link-probe"))) {              \
-        GTEST_SKIP() << "this system makes no symbolic links here";      \
+#define SKIP_WITHOUT_SYMBOLIC_LINKS()                               \
+    if (!canMakeSymbolicLinks(folder.file("link-probe"))) {         \
+        GTEST_SKIP() << "this system makes no symbolic links here"; \
     }
 
 class SaveTargetTest : public StateTest {
@@ -150,8 +150,7 @@ TEST_F(SaveTargetTest, SaveRemovesTemporariesOfWritersThatNoLongerRun) {
     const std::string dead = std::to_string(exitedProcessId());
     const std::string alive = std::to_string(runningProcessId());
     const std::vector<std::string> leftovers = {
-        "state.bin.tmp" + dead + "-0",
-        "state.bin.tmp" + dead + "-17",
+        "state.bin.tmp" + dead + "-0",  "state.bin.tmp" + dead + "-17",
         "state.bin.tmp" + alive + "-3",  // a save of another process, under way
         "other.bin.tmp" + dead + "-0",   // another target's
         "state.bin.tmp" + dead + "-x",   // not a name a save makes
@@ -163,10 +162,8 @@ TEST_F(SaveTargetTest, SaveRemovesTemporariesOfWritersThatNoLongerRun) {
     run("x = 2");
     ASSERT_TRUE(core.saveState(folder.file("state.bin").string()));
     std::vector<std::string> expected = {
-        "other.bin.tmp" + dead + "-0",
-        "state.bin",
-        "state.bin.tmp" + alive + "-3",
-        "state.bin.tmp" + dead,
+        "other.bin.tmp" + dead + "-0",  "state.bin",
+        "state.bin.tmp" + alive + "-3", "state.bin.tmp" + dead,
         "state.bin.tmp" + dead + "-x",
     };
     std::sort(expected.begin(), expected.end());

@@ -38,7 +38,8 @@ TEST_F(StateTest, NumberVariableRecord) {
 
 TEST_F(StateTest, BooleanAndStringVariableRecords) {
     run("f = false");
-    EXPECT_EQ(saved(), concat({0x01, 0x02, 0, 0, 0, 'f', 0, 0x01, 0, 0, 0, 0x00, 0x00}, NO_OBJECTS));
+    EXPECT_EQ(saved(),
+              concat({0x01, 0x02, 0, 0, 0, 'f', 0, 0x01, 0, 0, 0, 0x00, 0x00}, NO_OBJECTS));
     core.reset();
     run("s = 'a\\0b'");  // saved up to the zero byte
     EXPECT_EQ(saved(),
@@ -78,11 +79,25 @@ TEST_F(StateTest, SimpleVariablesRoundTrip) {
 
 TEST_F(StateTest, LoadedRecordsOfEveryTypeCode) {
     const Bytes file = concat(ByteBuilder()
-                                  .byte(1).string("gone").int32(0)
-                                  .byte(1).string("flag").int32(1).byte(7)
-                                  .byte(5).string("off").int32(1).byte(0)
-                                  .byte(1).string("n").int32(3).real64(-0.5)
-                                  .byte(1).string("s").int32(4).string("txt")
+                                  .byte(1)
+                                  .string("gone")
+                                  .int32(0)
+                                  .byte(1)
+                                  .string("flag")
+                                  .int32(1)
+                                  .byte(7)
+                                  .byte(5)
+                                  .string("off")
+                                  .int32(1)
+                                  .byte(0)
+                                  .byte(1)
+                                  .string("n")
+                                  .int32(3)
+                                  .real64(-0.5)
+                                  .byte(1)
+                                  .string("s")
+                                  .int32(4)
+                                  .string("txt")
                                   .byte(0)
                                   .bytes(),
                               NO_OBJECTS);
@@ -142,8 +157,8 @@ TEST_F(StateTest, FinalizerFailingDuringTheWalkIsReportedAndLeavesNoTemporaryFil
 }
 
 TEST_F(StateTest, EveryUnsupportedKindIsRefused) {
-    for (const char* chunk : {"v = {}", "v = print", "v = coroutine.create(function() end)",
-                              "v = newproxy()"}) {
+    for (const char* chunk :
+         {"v = {}", "v = print", "v = coroutine.create(function() end)", "v = newproxy()"}) {
         SCOPED_TRACE(chunk);
         core.reset();
         run(chunk);
@@ -226,8 +241,14 @@ TEST_F(StateTest, UnsupportedTypeCodeInFileIsFatal) {
     for (const std::uint32_t code : {2u, 5u, 0xFFFFFFFFu}) {
         SCOPED_TRACE(code);
         const Bytes file = ByteBuilder()
-                               .byte(1).string("before").int32(3).real64(1)
-                               .byte(1).string("bad").int32(code).real64(1)
+                               .byte(1)
+                               .string("before")
+                               .int32(3)
+                               .real64(1)
+                               .byte(1)
+                               .string("bad")
+                               .int32(code)
+                               .real64(1)
                                .byte(0)
                                .raw(NO_OBJECTS)
                                .bytes();

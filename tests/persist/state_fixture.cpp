@@ -29,23 +29,23 @@ std::string StateTest::variable(const std::string& name) {
     lua_rawget(state, LUA_GLOBALSINDEX);
     std::string text;
     switch (lua_type(state, -1)) {
-    case LUA_TNIL:
-        text = "none";
-        break;
-    case LUA_TBOOLEAN:
-        text = lua_toboolean(state, -1) ? "true" : "false";
-        break;
-    case LUA_TNUMBER:
-        text = "number " + std::string(lua_tostring(state, -1));
-        break;
-    case LUA_TSTRING: {
-        size_t length = 0;
-        const char* chars = lua_tolstring(state, -1, &length);
-        text = "string " + std::string(chars, length);
-        break;
-    }
-    default:
-        text = lua_typename(state, lua_type(state, -1));
+        case LUA_TNIL:
+            text = "none";
+            break;
+        case LUA_TBOOLEAN:
+            text = lua_toboolean(state, -1) ? "true" : "false";
+            break;
+        case LUA_TNUMBER:
+            text = "number " + std::string(lua_tostring(state, -1));
+            break;
+        case LUA_TSTRING: {
+            size_t length = 0;
+            const char* chars = lua_tolstring(state, -1, &length);
+            text = "string " + std::string(chars, length);
+            break;
+        }
+        default:
+            text = lua_typename(state, lua_type(state, -1));
     }
     lua_pop(state, 1);
     return text;

@@ -67,9 +67,7 @@ unsigned long exitedProcessId() {
 // that keeps running.
 unsigned long runningProcessId() { return static_cast<unsigned long>(getppid()); }
 
-bool makeNamedPipe(const std::filesystem::path& path) {
-    return mkfifo(path.c_str(), 0600) == 0;
-}
+bool makeNamedPipe(const std::filesystem::path& path) { return mkfifo(path.c_str(), 0600) == 0; }
 
 void releaseWaitingReader(const std::filesystem::path& pipe) {
     const int end = open(pipe.c_str(), O_WRONLY | O_NONBLOCK);

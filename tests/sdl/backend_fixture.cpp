@@ -13,8 +13,8 @@ std::vector<Message>& received() {
     return messages;
 }
 
-std::intptr_t recordingProcedure(WindowHandle window, std::uint32_t message,
-                                 std::uintptr_t wParam, std::intptr_t lParam) {
+std::intptr_t recordingProcedure(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                                 std::intptr_t lParam) {
     received().push_back(Message{window, message, wParam, lParam});
     return 0;
 }
@@ -30,8 +30,8 @@ void BackendTest::SetUp() {
     windowClass.className = "BackendTestClass";
     ASSERT_TRUE(backend->windowing().registerClass(windowClass));
     window = backend->windowing().createWindow("BackendTestClass", "Backend test",
-                                             ws::POPUP | ws::CLIPSIBLINGS | ws::CLIPCHILDREN,
-                                             cw::USEDEFAULT, 0, 320, 240);
+                                               ws::POPUP | ws::CLIPSIBLINGS | ws::CLIPCHILDREN,
+                                               cw::USEDEFAULT, 0, 320, 240);
     ASSERT_NE(window, nullptr);
     // The tests' X server, not an invisible stand-in.
     ASSERT_STREQ(SDL_GetCurrentVideoDriver(), "x11");
@@ -117,9 +117,8 @@ bool BackendTest::readyForInput() {
         return false;
     }
     // SDL has seen the focus arrive, so its key state starts from here.
-    return pumpUntil([&] {
-        return (SDL_GetWindowFlags(sdlWindow()) & SDL_WINDOW_INPUT_FOCUS) != 0;
-    });
+    return pumpUntil(
+        [&] { return (SDL_GetWindowFlags(sdlWindow()) & SDL_WINDOW_INPUT_FOCUS) != 0; });
 }
 
 bool BackendTest::pumpUntil(const std::function<bool()>& done, std::uint32_t milliseconds) {

@@ -40,7 +40,9 @@ protected:
     // Takes and dispatches messages for `milliseconds`, or until `done` holds. The
     // limit is generous: a busy machine may take seconds to deliver an event.
     bool pumpUntil(const std::function<bool()>& done, std::uint32_t milliseconds = 15000);
-    void pumpFor(std::uint32_t milliseconds) { pumpUntil([] { return false; }, milliseconds); }
+    void pumpFor(std::uint32_t milliseconds) {
+        pumpUntil([] { return false; }, milliseconds);
+    }
 
     // Makes the test window ready for keys and the mouse: mapped, with the focus,
     // and the pointer over it. Input sent earlier may reach another window or none.

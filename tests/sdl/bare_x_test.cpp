@@ -29,7 +29,8 @@ TEST_F(BackendTest, FullScreenWindowCoversTheScreenWithoutAWindowManager) {
         showColour(*device, 0x00FF00);
         return x.screenPixel(0, 0) == 0x00FF00 && x.screenPixel(1023, 767) == 0x00FF00 &&
                x.screenPixel(1023, 0) == 0x00FF00 && x.screenPixel(0, 767) == 0x00FF00;
-    })) << std::hex << x.screenPixel(1023, 767);
+    })) << std::hex
+        << x.screenPixel(1023, 767);
 }
 
 TEST_F(BackendTest, SmallerFullScreenBackBufferIsShownOverTheWholeScreen) {

@@ -91,8 +91,7 @@ TEST_F(Headless, NoDisplayMeansNoWindowNoDirect3DAndNoBox) {
     EXPECT_EQ(backend.createDirect3D(), nullptr);
     testing::internal::CaptureStderr();
     EXPECT_EQ(backend.system().messageBox("text of the box", "Caption", mb::OK), 0);
-    EXPECT_NE(testing::internal::GetCapturedStderr().find("text of the box"),
-              std::string::npos);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("text of the box"), std::string::npos);
     EXPECT_FALSE(backend.input().keyPressed(vk::ESCAPE));
     EXPECT_FALSE(backend.input().keyDown(vk::LBUTTON));
 }
@@ -155,8 +154,8 @@ TEST(MessageBoxStyles, ButtonSetsAndAnswersAreTheWin32Ones) {
 
 TEST(AdapterFacts, DriverVersionIsTheLastDottedNumber) {
     auto parts = [](std::int64_t v) {
-        return std::vector<int>{int(v >> 48 & 0xFFFF), int(v >> 32 & 0xFFFF),
-                                int(v >> 16 & 0xFFFF), int(v & 0xFFFF)};
+        return std::vector<int>{int(v >> 48 & 0xFFFF), int(v >> 32 & 0xFFFF), int(v >> 16 & 0xFFFF),
+                                int(v & 0xFFFF)};
     };
     EXPECT_EQ(parts(sdl::driverVersion("4.5 (Compatibility Profile) Mesa 22.3.6")),
               std::vector<int>({22, 3, 6, 0}));
@@ -204,8 +203,8 @@ TEST(PaddedImage, PictureSitsTopLeftInAPowerOfTwoTexture) {
 
 // Where SDL_RenderCopyExF puts a source point: scaled into the destination
 // rectangle, flipped within it, then turned clockwise about its top-left corner.
-Vector2 whereSdlDraws(const sdl::SpritePlacement& placement, float sourceWidth,
-                      float sourceHeight, Vector2 source) {
+Vector2 whereSdlDraws(const sdl::SpritePlacement& placement, float sourceWidth, float sourceHeight,
+                      Vector2 source) {
     const SDL_FRect& d = placement.destination;
     double u = source.x * d.w / sourceWidth;
     double v = source.y * d.h / sourceHeight;
@@ -239,8 +238,8 @@ TEST(SpritePlacement, SdlDrawReproducesTheTransformOfEverySourcePoint) {
         const float h = static_cast<float>(size(random));
         const sdl::SpritePlacement placement = sdl::placeSprite(m, w, h);
         ASSERT_TRUE(placement.visible);
-        for (Vector2 p : {Vector2{0, 0}, Vector2{w, 0}, Vector2{0, h}, Vector2{w, h},
-                          Vector2{w / 3, h / 5}}) {
+        for (Vector2 p :
+             {Vector2{0, 0}, Vector2{w, 0}, Vector2{0, h}, Vector2{w, h}, Vector2{w / 3, h / 5}}) {
             const Vector2 expected = graphics::transformPoint(m, p);
             const Vector2 drawn = whereSdlDraws(placement, w, h, p);
             const float tolerance = 1e-3f * (1.0f + std::fabs(expected.x) + std::fabs(expected.y));
@@ -252,8 +251,8 @@ TEST(SpritePlacement, SdlDrawReproducesTheTransformOfEverySourcePoint) {
 
 TEST(SpritePlacement, PlainCasesGiveThePlainRectangle) {
     // Scale 1 at (10, 20): the source's own size there, unturned.
-    sdl::SpritePlacement plain = sdl::placeSprite(
-        graphics::transformation2D({1, 1}, {0, 0}, 0.0f, {10, 20}), 32, 16);
+    sdl::SpritePlacement plain =
+        sdl::placeSprite(graphics::transformation2D({1, 1}, {0, 0}, 0.0f, {10, 20}), 32, 16);
     EXPECT_FLOAT_EQ(plain.destination.x, 10);
     EXPECT_FLOAT_EQ(plain.destination.y, 20);
     EXPECT_FLOAT_EQ(plain.destination.w, 32);
@@ -270,10 +269,10 @@ TEST(SpritePlacement, PlainCasesGiveThePlainRectangle) {
     EXPECT_NEAR(turned.angleDegrees, 90.0, 1e-4);
 
     // Squashed flat: nothing to draw.
-    EXPECT_FALSE(sdl::placeSprite(graphics::transformation2D({0, 1}, {0, 0}, 0.0f, {0, 0}), 32, 32)
-                     .visible);
-    EXPECT_FALSE(sdl::placeSprite(graphics::transformation2D({1, 0}, {0, 0}, 0.0f, {0, 0}), 32, 32)
-                     .visible);
+    EXPECT_FALSE(
+        sdl::placeSprite(graphics::transformation2D({0, 1}, {0, 0}, 0.0f, {0, 0}), 32, 32).visible);
+    EXPECT_FALSE(
+        sdl::placeSprite(graphics::transformation2D({1, 0}, {0, 0}, 0.0f, {0, 0}), 32, 32).visible);
 }
 
 }  // namespace

@@ -22,7 +22,8 @@ constexpr std::uint32_t BLACK = 0x000000, WHITE = 0xFFFFFF;
 
 bool near(std::uint32_t a, std::uint32_t b, int tolerance = 6) {
     for (int shift = 0; shift < 24; shift += 8) {
-        const int difference = static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
+        const int difference =
+            static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
         if (std::abs(difference) > tolerance) {
             return false;
         }
@@ -53,8 +54,8 @@ protected:
         // The test server's only mode, full screen: no format warning to answer.
         Graphics::setScreenFormat(Graphics::getDesktopScreenFormat());
 
-        const std::uint32_t quadrants[4] = {0xFF000000 | RED, 0xFF000000 | GREEN,
-                                            0xFF000000 | BLUE, 0xFF000000 | YELLOW};
+        const std::uint32_t quadrants[4] = {0xFF000000 | RED, 0xFF000000 | GREEN, 0xFF000000 | BLUE,
+                                            0xFF000000 | YELLOW};
         picture = Graphics::loadTexture(
             sdltest::writeQuadrants(folder->path() + "/picture.png", 48, 40, quadrants));
         piece = Graphics::loadTexture(
@@ -122,9 +123,8 @@ TEST_F(SpriteTest, TexturesKeepImageSizeInPowerOfTwoTextures) {
 }
 
 TEST_F(SpriteTest, WholeImageAtScaleOneShowsExactlyTheImage) {
-    const auto pixels = frame([] {
-        Graphics::drawSprite(picture, 100, 50, 48, 40, 0, 0, 48, 40, 0xFFFFFFFF, 0, 0, 0);
-    });
+    const auto pixels = frame(
+        [] { Graphics::drawSprite(picture, 100, 50, 48, 40, 0, 0, 48, 40, 0xFFFFFFFF, 0, 0, 0); });
     EXPECT_EQ(wrong(pixels, 100, 50, 124, 70, RED), 0);
     EXPECT_EQ(wrong(pixels, 124, 50, 148, 70, GREEN), 0);
     EXPECT_EQ(wrong(pixels, 100, 70, 124, 90, BLUE), 0);
@@ -136,9 +136,8 @@ TEST_F(SpriteTest, WholeImageAtScaleOneShowsExactlyTheImage) {
 }
 
 TEST_F(SpriteTest, HalfSizeDrawsTheWholeImageSmaller) {
-    const auto pixels = frame([] {
-        Graphics::drawSprite(picture, 200, 100, 24, 20, 0, 0, 48, 40, 0xFFFFFFFF, 0, 0, 0);
-    });
+    const auto pixels = frame(
+        [] { Graphics::drawSprite(picture, 200, 100, 24, 20, 0, 0, 48, 40, 0xFFFFFFFF, 0, 0, 0); });
     // Quadrants of 12 x 10; their borders blend, their middles do not.
     EXPECT_EQ(wrong(pixels, 201, 101, 211, 109, RED), 0);
     EXPECT_EQ(wrong(pixels, 213, 101, 223, 109, GREEN), 0);
@@ -149,9 +148,8 @@ TEST_F(SpriteTest, HalfSizeDrawsTheWholeImageSmaller) {
 }
 
 TEST_F(SpriteTest, SmallerSourceDrawsOnlyThatCornerUnscaled) {
-    const auto pixels = frame([] {
-        Graphics::drawSprite(picture, 300, 200, 48, 40, 0, 0, 24, 20, 0xFFFFFFFF, 0, 0, 0);
-    });
+    const auto pixels = frame(
+        [] { Graphics::drawSprite(picture, 300, 200, 48, 40, 0, 0, 24, 20, 0xFFFFFFFF, 0, 0, 0); });
     EXPECT_EQ(wrong(pixels, 300, 200, 324, 220, RED), 0);
     EXPECT_EQ(wrong(pixels, 324, 200, 350, 240, BLACK), 0);
     EXPECT_EQ(wrong(pixels, 300, 220, 324, 240, BLACK), 0);
@@ -188,9 +186,8 @@ TEST_F(SpriteTest, ColourTintsAndFades) {
 }
 
 TEST_F(SpriteTest, WhiteFadeWithScreenSizedSourceCoversTheScreen) {
-    const auto pixels = frame([] {
-        Graphics::drawSprite(white, 0, 0, 32, 32, 0, 0, 800, 600, 0xFFFFFFFF, 0, 0, 0);
-    });
+    const auto pixels = frame(
+        [] { Graphics::drawSprite(white, 0, 0, 32, 32, 0, 0, 800, 600, 0xFFFFFFFF, 0, 0, 0); });
     EXPECT_EQ(wrong(pixels, 0, 0, 800, 600, WHITE), 0);
     // The rest of the larger screen stays black.
     if (pixels.width() > 800) {
@@ -222,9 +219,8 @@ TEST_F(SpriteTest, MinimisingSkipsFramesAndRestoringResumesWithTexturesIntact) {
     }
 
     backend->windowing().showWindow(Graphics::getWindow(), sw::RESTORE);
-    const auto pixels = frame([] {
-        Graphics::drawSprite(picture, 100, 50, 48, 40, 0, 0, 48, 40, 0xFFFFFFFF, 0, 0, 0);
-    });
+    const auto pixels = frame(
+        [] { Graphics::drawSprite(picture, 100, 50, 48, 40, 0, 0, 48, 40, 0xFFFFFFFF, 0, 0, 0); });
     EXPECT_EQ(wrong(pixels, 100, 50, 124, 70, RED), 0);
     EXPECT_EQ(wrong(pixels, 124, 70, 148, 90, YELLOW), 0);
 }

@@ -10,8 +10,7 @@
 namespace sdltest {
 
 TempFolder::TempFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "sdl-backend-XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "sdl-backend-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("no temporary folder");
     }

@@ -85,8 +85,8 @@ TEST_F(BackendTest, WindowsAreCreatedHiddenAndStyledPlacedAndShown) {
 TEST_F(BackendTest, IconFilesBecomeWindowIcons) {
     Windowing& windows = backend->windowing();
     EXPECT_EQ(windows.loadIconFile(folder.path() + "/missing.ico"), nullptr);
-    IconHandle icon = windows.loadIconFile(
-        sdltest::writeIcon(folder.path() + "/test.ico", 16, 0xFF3366CC));
+    IconHandle icon =
+        windows.loadIconFile(sdltest::writeIcon(folder.path() + "/test.ico", 16, 0xFF3366CC));
     ASSERT_NE(icon, nullptr);
     const auto* surface = static_cast<SDL_Surface*>(icon);
     EXPECT_EQ(surface->w, 16);
@@ -210,10 +210,10 @@ TEST_F(BackendTest, MinimisingLosesTheDeviceUntilRestoredAndReset) {
     const std::uint32_t colours[4] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFF00};
     ImageInfo info;
     TextureResource* texture = nullptr;
-    ASSERT_EQ(device->createTextureFromFile(
-                  sdltest::writeQuadrants(folder.path() + "/q.png", 32, 32, colours), info,
-                  &texture),
-              d3d::OK);
+    ASSERT_EQ(
+        device->createTextureFromFile(
+            sdltest::writeQuadrants(folder.path() + "/q.png", 32, 32, colours), info, &texture),
+        d3d::OK);
     SpriteBatch* sprite = nullptr;
     ASSERT_EQ(device->createSprite(&sprite), d3d::OK);
     EXPECT_EQ(device->testCooperativeLevel(), d3d::OK);
@@ -247,10 +247,10 @@ TEST_F(BackendTest, LostRenderDeviceIsRemadeWithItsTextures) {
     const std::uint32_t colours[4] = {0xFF00FF00, 0xFF00FF00, 0xFF00FF00, 0xFF00FF00};
     ImageInfo info;
     TextureResource* texture = nullptr;
-    ASSERT_EQ(device->createTextureFromFile(
-                  sdltest::writeQuadrants(folder.path() + "/g.png", 16, 16, colours), info,
-                  &texture),
-              d3d::OK);
+    ASSERT_EQ(
+        device->createTextureFromFile(
+            sdltest::writeQuadrants(folder.path() + "/g.png", 16, 16, colours), info, &texture),
+        d3d::OK);
     SpriteBatch* sprite = nullptr;
     ASSERT_EQ(device->createSprite(&sprite), d3d::OK);
     drawAndRead(*device, *sprite, texture, sdlDevice().renderer());

@@ -188,16 +188,15 @@ bool XDriver::pointerOver(Window window, int x, int y) {
     Window root = None, child = None;
     int rootX = 0, rootY = 0, windowX = 0, windowY = 0;
     unsigned mask = 0;
-    if (!XQueryPointer(display, window, &root, &child, &rootX, &rootY, &windowX, &windowY,
-                       &mask)) {
+    if (!XQueryPointer(display, window, &root, &child, &rootX, &rootY, &windowX, &windowY, &mask)) {
         return false;
     }
     XWindowAttributes attributes;
     if (XGetWindowAttributes(display, window, &attributes) == 0) {
         return false;
     }
-    const bool inside = windowX >= 0 && windowY >= 0 && windowX < attributes.width &&
-                        windowY < attributes.height;
+    const bool inside =
+        windowX >= 0 && windowY >= 0 && windowX < attributes.width && windowY < attributes.height;
     if (x < 0) {
         return inside;
     }
@@ -228,8 +227,7 @@ std::pair<int, int> XDriver::size(Window window) {
 }
 
 std::uint32_t XDriver::screenPixel(int x, int y) {
-    XImage* image = XGetImage(display, DefaultRootWindow(display), x, y, 1, 1, AllPlanes,
-                              ZPixmap);
+    XImage* image = XGetImage(display, DefaultRootWindow(display), x, y, 1, 1, AllPlanes, ZPixmap);
     if (image == nullptr) {
         return 0xFFFFFFFFu;
     }
@@ -272,8 +270,8 @@ void XDriver::movePointer(Window window, int x, int y) {
     int rootX = x, rootY = y;
     if (window != None) {
         Window child = None;
-        XTranslateCoordinates(display, window, DefaultRootWindow(display), x, y, &rootX,
-                              &rootY, &child);
+        XTranslateCoordinates(display, window, DefaultRootWindow(display), x, y, &rootX, &rootY,
+                              &child);
     }
     XTestFakeMotionEvent(display, DefaultScreen(display), rootX, rootY, CurrentTime);
     sync();
@@ -325,8 +323,8 @@ Window XDriver::findTitled(const std::string& title) {
     for (unsigned long i = 0; i < count && found == None; ++i) {
         unsigned char* name = nullptr;
         unsigned long length = 0;
-        if (XGetWindowProperty(display, windows[i], nameAtom, 0, 1024, False, utf8, &type,
-                               &format, &length, &after, &name) == Success &&
+        if (XGetWindowProperty(display, windows[i], nameAtom, 0, 1024, False, utf8, &type, &format,
+                               &length, &after, &name) == Success &&
             name != nullptr) {
             if (title == std::string(reinterpret_cast<char*>(name), length)) {
                 found = windows[i];

@@ -77,7 +77,9 @@ bool waitFor(Condition condition, std::chrono::milliseconds limit) {
         if (std::chrono::steady_clock::now() > end) {
             return false;
         }
-        struct timespec pause {0, 20'000'000};
+        struct timespec pause {
+            0, 20'000'000
+        };
         nanosleep(&pause, nullptr);
     }
     return true;

@@ -107,7 +107,8 @@ TEST_F(InputTest, CursorIsReportedInClientPixelsAndTheLeftButtonIsSeen) {
     EXPECT_TRUE(pumpUntil([&] {
         cursor = input.cursorPosition(window);
         return std::abs(cursor.x - 123) <= 1 && std::abs(cursor.y - 45) <= 1;
-    })) << "cursor at " << cursor.x << ", " << cursor.y;
+    })) << "cursor at "
+        << cursor.x << ", " << cursor.y;
     // Exactly the screen position less the client area's origin.
     POINT screen{};
     GetCursorPos(&screen);

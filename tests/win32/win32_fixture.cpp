@@ -9,8 +9,8 @@ std::vector<Message>& received() {
     return messages;
 }
 
-std::intptr_t recordingProcedure(WindowHandle window, std::uint32_t message,
-                                 std::uintptr_t wParam, std::intptr_t lParam) {
+std::intptr_t recordingProcedure(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                                 std::intptr_t lParam) {
     received().push_back(Message{window, message, wParam, lParam});
     return current().windowing().defWindowProc(window, message, wParam, lParam);
 }
@@ -45,8 +45,8 @@ WindowHandle Win32Test::createGameStyleWindow(const char* className) {
     windowClass.className = className;
     EXPECT_TRUE(backend().windowing().registerClass(windowClass));
     return backend().windowing().createWindow(className, "Win32 backend test",
-                                            ws::POPUP | ws::CLIPSIBLINGS | ws::CLIPCHILDREN,
-                                            cw::USEDEFAULT, 0, 320, 240);
+                                              ws::POPUP | ws::CLIPSIBLINGS | ws::CLIPCHILDREN,
+                                              cw::USEDEFAULT, 0, 320, 240);
 }
 
 void Win32Test::pump() {

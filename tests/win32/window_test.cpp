@@ -69,16 +69,16 @@ TEST_F(WindowTest, WindowedPlacementGivesTheCaptionedStyleAndTheClientSizeAsked)
               0x06CA0000u);
 
     const Rect client{112, 84, 112 + 800, 84 + 600};
-    const Rect outer = windows.adjustWindowRect(client, windows.style(window),
-                                                windows.extendedStyle(window));
+    const Rect outer =
+        windows.adjustWindowRect(client, windows.style(window), windows.extendedStyle(window));
     // A caption and a border grow the rectangle on every side, the caption most.
     EXPECT_LT(outer.left, client.left);
     EXPECT_LT(outer.top, client.top - 10);
     EXPECT_GT(outer.right, client.right);
     EXPECT_GT(outer.bottom, client.bottom);
 
-    windows.setWindowPos(window, hwnd::NOTOPMOST, outer.left, outer.top,
-                         outer.right - outer.left, outer.bottom - outer.top, 0);
+    windows.setWindowPos(window, hwnd::NOTOPMOST, outer.left, outer.top, outer.right - outer.left,
+                         outer.bottom - outer.top, 0);
     // Measured before the window is shown: once it is mapped, the X window
     // manager frames it with its own decorations (and fits it to the screen of
     // the moment), which Wine then reports as the window's rectangle.
@@ -145,8 +145,8 @@ TEST_F(WindowTest, IconsLoadFromAFileOrGiveNull) {
 }
 
 // The thunk passes the four values through and returns the procedure's result.
-std::intptr_t answeringProcedure(WindowHandle window, std::uint32_t message,
-                                 std::uintptr_t wParam, std::intptr_t lParam) {
+std::intptr_t answeringProcedure(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                                 std::intptr_t lParam) {
     if (message == WM_USER + 7) {
         return static_cast<std::intptr_t>(wParam * 1000) + lParam;
     }

@@ -39,9 +39,14 @@ int HeadlessSystem::messageBox(const std::string& text, const std::string& capti
                                std::uint32_t style) {
     int answer = id::OK;
     switch (style & mb::TYPEMASK) {
-        case mb::YESNO: answer = id::YES; break;
-        case mb::CANCELTRYCONTINUE: answer = id::CANCEL; break;
-        default: break;
+        case mb::YESNO:
+            answer = id::YES;
+            break;
+        case mb::CANCELTRYCONTINUE:
+            answer = id::CANCEL;
+            break;
+        default:
+            break;
     }
     if (boxLog != nullptr) {
         *boxLog << "[" << caption << "] " << text << " -> answered " << answer << '\n';

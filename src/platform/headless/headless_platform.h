@@ -54,8 +54,8 @@ public:
     IconHandle applicationIcon() override { return nullptr; }
     IconHandle loadIconFile(const std::string&) override { return nullptr; }
     bool registerClass(const WindowClass&) override { return true; }
-    WindowHandle createWindow(const std::string&, const std::string&, std::uint32_t, int, int,
-                              int, int) override {
+    WindowHandle createWindow(const std::string&, const std::string&, std::uint32_t, int, int, int,
+                              int) override {
         return nullptr;
     }
     void updateWindow(WindowHandle) override {}

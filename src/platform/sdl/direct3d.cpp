@@ -30,11 +30,15 @@ void copyText(char (&target)[size], const std::string& text) {
 
 std::int32_t displayFormatOf(Uint32 pixelFormat) {
     switch (SDL_BITSPERPIXEL(pixelFormat)) {
-        case 15: return d3dfmt::X1R5G5B5;
-        case 16: return d3dfmt::R5G6B5;
+        case 15:
+            return d3dfmt::X1R5G5B5;
+        case 16:
+            return d3dfmt::R5G6B5;
         case 24:
-        case 32: return d3dfmt::X8R8G8B8;
-        default: return d3dfmt::UNKNOWN;
+        case 32:
+            return d3dfmt::X8R8G8B8;
+        default:
+            return d3dfmt::UNKNOWN;
     }
 }
 
@@ -67,8 +71,7 @@ std::uint32_t SdlDirect3D::getAdapterModeCount(std::int32_t format) {
     return count;
 }
 
-HResult SdlDirect3D::enumAdapterModes(std::int32_t format, std::uint32_t wanted,
-                                      DisplayMode& out) {
+HResult SdlDirect3D::enumAdapterModes(std::int32_t format, std::uint32_t wanted, DisplayMode& out) {
     std::uint32_t seen = 0;
     const int modes = SDL_GetNumDisplayModes(DISPLAY);
     for (int index = 0; index < modes; ++index) {

@@ -20,8 +20,7 @@ public:
 
     HResult getAdapterDisplayMode(DisplayMode& out) override;
     std::uint32_t getAdapterModeCount(std::int32_t format) override;
-    HResult enumAdapterModes(std::int32_t format, std::uint32_t index,
-                             DisplayMode& out) override;
+    HResult enumAdapterModes(std::int32_t format, std::uint32_t index, DisplayMode& out) override;
     HResult checkDeviceType(std::int32_t adapterFormat, std::int32_t backBufferFormat,
                             bool windowed) override;
     HResult getDeviceCaps(Caps& out) override;

@@ -19,8 +19,7 @@ bool windowMessage(const SDL_WindowEvent& event, Message& out) {
         case SDL_WINDOWEVENT_RESTORED:
         case SDL_WINDOWEVENT_SIZE_CHANGED: {
             out.message = wm::SIZE;
-            out.wParam =
-                event.event == SDL_WINDOWEVENT_MAXIMIZED ? SIZE_MAXIMIZED : SIZE_RESTORED;
+            out.wParam = event.event == SDL_WINDOWEVENT_MAXIMIZED ? SIZE_MAXIMIZED : SIZE_RESTORED;
             int width = 0;
             int height = 0;
             SDL_Window* window = SDL_GetWindowFromID(event.windowID);

@@ -35,17 +35,23 @@ std::vector<SDL_MessageBoxButtonData> messageBoxButtons(std::uint32_t style) {
 
 int closeAnswer(std::uint32_t style) {
     switch (style & mb::TYPEMASK) {
-        case mb::YESNO: return id::NO;
-        case mb::CANCELTRYCONTINUE: return id::CANCEL;
-        default: return id::OK;
+        case mb::YESNO:
+            return id::NO;
+        case mb::CANCELTRYCONTINUE:
+            return id::CANCEL;
+        default:
+            return id::OK;
     }
 }
 
 std::uint32_t messageBoxIconFlag(std::uint32_t style) {
     switch (style & mb::ICONMASK) {
-        case mb::ICONERROR: return SDL_MESSAGEBOX_ERROR;
-        case mb::ICONWARNING: return SDL_MESSAGEBOX_WARNING;
-        default: return SDL_MESSAGEBOX_INFORMATION;
+        case mb::ICONERROR:
+            return SDL_MESSAGEBOX_ERROR;
+        case mb::ICONWARNING:
+            return SDL_MESSAGEBOX_WARNING;
+        default:
+            return SDL_MESSAGEBOX_INFORMATION;
     }
 }
 

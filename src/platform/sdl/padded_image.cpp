@@ -45,8 +45,7 @@ std::optional<PaddedImage> loadPaddedImage(const std::string& path) {
             static_cast<const std::uint8_t*>(argb->pixels) + sourceRow * argb->pitch);
         std::uint32_t* target = image.pixels.data() + static_cast<std::size_t>(row) * image.width;
         std::memcpy(target, source, image.imageWidth * sizeof(std::uint32_t));
-        std::fill(target + image.imageWidth, target + image.width,
-                  source[image.imageWidth - 1]);
+        std::fill(target + image.imageWidth, target + image.width, source[image.imageWidth - 1]);
     }
     SDL_UnlockSurface(argb);
     SDL_FreeSurface(argb);

@@ -13,8 +13,8 @@ namespace platform::sdl {
 struct PaddedImage {
     std::uint32_t imageWidth = 0;
     std::uint32_t imageHeight = 0;
-    std::uint32_t width = 0;   // imageWidth rounded up to a power of two
-    std::uint32_t height = 0;  // imageHeight rounded up to a power of two
+    std::uint32_t width = 0;            // imageWidth rounded up to a power of two
+    std::uint32_t height = 0;           // imageHeight rounded up to a power of two
     std::vector<std::uint32_t> pixels;  // ARGB, row after row, `width` per row
 };
 

@@ -23,8 +23,7 @@ HResult SdlSpriteBatch::setTransform(const Matrix& transform) {
     return d3d::OK;
 }
 
-HResult SdlSpriteBatch::draw(TextureResource* resource, const Rect* source,
-                             std::uint32_t colour) {
+HResult SdlSpriteBatch::draw(TextureResource* resource, const Rect* source, std::uint32_t colour) {
     auto* texture = dynamic_cast<SdlTexture*>(resource);
     if (!open || texture == nullptr) {
         return d3derr::INVALIDCALL;

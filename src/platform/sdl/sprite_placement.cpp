@@ -37,9 +37,9 @@ SpritePlacement placeSprite(const Matrix& transform, float sourceWidth, float so
         top += height * cosine;
         placement.flip = SDL_FLIP_VERTICAL;
     }
-    placement.destination = SDL_FRect{static_cast<float>(left), static_cast<float>(top),
-                                      static_cast<float>(width),
-                                      static_cast<float>(std::fabs(height))};
+    placement.destination =
+        SDL_FRect{static_cast<float>(left), static_cast<float>(top), static_cast<float>(width),
+                  static_cast<float>(std::fabs(height))};
     placement.angleDegrees = angle * 180.0 / M_PI;
     placement.visible = true;
     return placement;

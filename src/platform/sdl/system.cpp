@@ -2,10 +2,10 @@
 
 #include <SDL.h>
 
+#include "platform/posix/posix_calls.h"
 #include "platform/sdl/data_folder.h"
 #include "platform/sdl/event_translation.h"
 #include "platform/sdl/message_box.h"
-#include "platform/posix/posix_calls.h"
 
 namespace platform::sdl {
 

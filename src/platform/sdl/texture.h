@@ -24,7 +24,10 @@ public:
     // Forgets the SDL texture of a renderer that is going away (it frees them).
     void drop() { sdlTexture = nullptr; }
     // The device is gone: nothing to tell it any more.
-    void detach() { device = nullptr; sdlTexture = nullptr; }
+    void detach() {
+        device = nullptr;
+        sdlTexture = nullptr;
+    }
 
     SDL_Texture* texture() const { return sdlTexture; }
     const PaddedImage& image() const { return paddedImage; }

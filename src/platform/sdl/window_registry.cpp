@@ -20,8 +20,7 @@ const WindowClass* WindowRegistry::findClass(const std::string& name) const {
     return found == classes.end() ? nullptr : &found->second;
 }
 
-WindowRecord& WindowRegistry::add(SDL_Window* window, WindowProc procedure,
-                                  std::uint32_t style) {
+WindowRecord& WindowRegistry::add(SDL_Window* window, WindowProc procedure, std::uint32_t style) {
     auto record = std::make_unique<WindowRecord>();
     record->sdl = window;
     record->sdlId = SDL_GetWindowID(window);
@@ -66,7 +65,8 @@ SDL_Window* WindowRegistry::frontWindow() const {
         if (shown == nullptr) {
             shown = window->sdl;
         }
-        if (inFront == nullptr && (flags & (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_ALWAYS_ON_TOP)) != 0) {
+        if (inFront == nullptr &&
+            (flags & (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_ALWAYS_ON_TOP)) != 0) {
             inFront = window->sdl;
         }
     }

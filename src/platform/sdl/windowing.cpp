@@ -47,8 +47,7 @@ bool SdlWindowing::registerClass(const WindowClass& windowClass) {
 }
 
 WindowHandle SdlWindowing::createWindow(const std::string& className, const std::string& title,
-                                      std::uint32_t style, int x, int y, int width,
-                                      int height) {
+                                        std::uint32_t style, int x, int y, int width, int height) {
     const WindowClass* windowClass = windows.findClass(className);
     if (windowClass == nullptr || !session.video()) {
         return nullptr;
@@ -59,8 +58,8 @@ WindowHandle SdlWindowing::createWindow(const std::string& className, const std:
     if (!captioned(style)) {
         flags |= SDL_WINDOW_BORDERLESS;
     }
-    SDL_Window* window = SDL_CreateWindow(title.c_str(), left, top, std::max(width, 1),
-                                          std::max(height, 1), flags);
+    SDL_Window* window =
+        SDL_CreateWindow(title.c_str(), left, top, std::max(width, 1), std::max(height, 1), flags);
     if (window == nullptr) {
         return nullptr;
     }
@@ -139,7 +138,7 @@ Rect SdlWindowing::adjustWindowRect(const Rect& client, std::uint32_t, std::uint
 }
 
 void SdlWindowing::setWindowPos(WindowHandle handle, std::intptr_t insertAfter, int x, int y,
-                              int width, int height, std::uint32_t flags) {
+                                int width, int height, std::uint32_t flags) {
     SDL_Window* window = live(handle);
     if (window == nullptr) {
         return;
@@ -182,7 +181,7 @@ void SdlWindowing::destroyWindow(WindowHandle handle) {
 }
 
 std::intptr_t SdlWindowing::defWindowProc(WindowHandle, std::uint32_t, std::uintptr_t,
-                                        std::intptr_t) {
+                                          std::intptr_t) {
     return 0;
 }
 

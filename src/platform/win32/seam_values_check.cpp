@@ -150,11 +150,9 @@ static_assert(sizeof(Point) == sizeof(POINT), "Point");
 static_assert(sizeof(Vector2) == sizeof(D3DXVECTOR2), "Vector2");
 static_assert(sizeof(AdapterIdentifier::Driver) == sizeof(D3DADAPTER_IDENTIFIER9::Driver),
               "AdapterIdentifier::Driver");
-static_assert(sizeof(AdapterIdentifier::Description) ==
-                  sizeof(D3DADAPTER_IDENTIFIER9::Description),
+static_assert(sizeof(AdapterIdentifier::Description) == sizeof(D3DADAPTER_IDENTIFIER9::Description),
               "AdapterIdentifier::Description");
-static_assert(sizeof(AdapterIdentifier::DeviceName) ==
-                  sizeof(D3DADAPTER_IDENTIFIER9::DeviceName),
+static_assert(sizeof(AdapterIdentifier::DeviceName) == sizeof(D3DADAPTER_IDENTIFIER9::DeviceName),
               "AdapterIdentifier::DeviceName");
 
 }  // namespace

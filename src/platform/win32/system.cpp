@@ -22,8 +22,8 @@ bool Win32System::peekMessage(Message& out) {
 void Win32System::dispatchMessage(const Message& message) {
     MSG native{};
     const bool isPeeked = havePeeked && peeked.hwnd == message.window &&
-                          peeked.message == message.message &&
-                          peeked.wParam == message.wParam && peeked.lParam == message.lParam;
+                          peeked.message == message.message && peeked.wParam == message.wParam &&
+                          peeked.lParam == message.lParam;
     if (isPeeked) {
         native = peeked;
     } else {

@@ -23,8 +23,8 @@ Win32Windowing::~Win32Windowing() {
 IconHandle Win32Windowing::applicationIcon() { return LoadIconA(nullptr, IDI_APPLICATION); }
 
 IconHandle Win32Windowing::loadIconFile(const std::string& path) {
-    HANDLE icon = LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 0, 0,
-                             LR_LOADFROMFILE | LR_DEFAULTSIZE);
+    HANDLE icon =
+        LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE);
     if (icon != nullptr) {
         loadedIcons.push_back(static_cast<HICON>(icon));
     }
@@ -52,10 +52,10 @@ bool Win32Windowing::registerClass(const WindowClass& windowClass) {
 }
 
 WindowHandle Win32Windowing::createWindow(const std::string& className, const std::string& title,
-                                        std::uint32_t style, int x, int y, int width,
-                                        int height) {
-    return CreateWindowExA(0, className.c_str(), title.c_str(), style, x, y, width, height,
-                           nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+                                          std::uint32_t style, int x, int y, int width,
+                                          int height) {
+    return CreateWindowExA(0, className.c_str(), title.c_str(), style, x, y, width, height, nullptr,
+                           nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
 void Win32Windowing::updateWindow(WindowHandle window) { UpdateWindow(native(window)); }
@@ -79,21 +79,21 @@ std::uint32_t Win32Windowing::extendedStyle(WindowHandle window) {
 }
 
 Rect Win32Windowing::adjustWindowRect(const Rect& client, std::uint32_t style,
-                                    std::uint32_t extendedStyle) {
+                                      std::uint32_t extendedStyle) {
     RECT rectangle{client.left, client.top, client.right, client.bottom};
     AdjustWindowRectEx(&rectangle, style, FALSE, extendedStyle);
     return Rect{rectangle.left, rectangle.top, rectangle.right, rectangle.bottom};
 }
 
 void Win32Windowing::setWindowPos(WindowHandle window, std::intptr_t insertAfter, int x, int y,
-                                int width, int height, std::uint32_t flags) {
+                                  int width, int height, std::uint32_t flags) {
     SetWindowPos(native(window), reinterpret_cast<HWND>(insertAfter), x, y, width, height, flags);
 }
 
 void Win32Windowing::destroyWindow(WindowHandle window) { DestroyWindow(native(window)); }
 
 std::intptr_t Win32Windowing::defWindowProc(WindowHandle window, std::uint32_t message,
-                                          std::uintptr_t wParam, std::intptr_t lParam) {
+                                            std::uintptr_t wParam, std::intptr_t lParam) {
     return DefWindowProcA(native(window), message, wParam, lParam);
 }
 

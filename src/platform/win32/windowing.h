@@ -25,8 +25,7 @@ public:
     IconHandle loadIconFile(const std::string& path) override;
     bool registerClass(const WindowClass& windowClass) override;
     WindowHandle createWindow(const std::string& className, const std::string& title,
-                              std::uint32_t style, int x, int y, int width,
-                              int height) override;
+                              std::uint32_t style, int x, int y, int width, int height) override;
     void updateWindow(WindowHandle window) override;
     void showWindow(WindowHandle window, int command) override;
     void setFocus(WindowHandle window) override;
@@ -35,11 +34,11 @@ public:
     std::uint32_t extendedStyle(WindowHandle window) override;
     Rect adjustWindowRect(const Rect& client, std::uint32_t style,
                           std::uint32_t extendedStyle) override;
-    void setWindowPos(WindowHandle window, std::intptr_t insertAfter, int x, int y,
-                      int width, int height, std::uint32_t flags) override;
+    void setWindowPos(WindowHandle window, std::intptr_t insertAfter, int x, int y, int width,
+                      int height, std::uint32_t flags) override;
     void destroyWindow(WindowHandle window) override;
-    std::intptr_t defWindowProc(WindowHandle window, std::uint32_t message,
-                                std::uintptr_t wParam, std::intptr_t lParam) override;
+    std::intptr_t defWindowProc(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                                std::intptr_t lParam) override;
 
 private:
     std::vector<HICON> loadedIcons;

@@ -192,8 +192,7 @@ FrameCopy D3D9Fixture::readBack(platform::Device& device) {
     return frame;
 }
 
-std::unique_ptr<platform::TextureResource> D3D9Fixture::quadrantTexture(
-    platform::Device& device) {
+std::unique_ptr<platform::TextureResource> D3D9Fixture::quadrantTexture(platform::Device& device) {
     platform::ImageInfo info;
     platform::TextureResource* loaded = nullptr;
     EXPECT_EQ(device.createTextureFromFile(resourcePath("peice1.png"), info, &loaded),
@@ -205,8 +204,8 @@ std::unique_ptr<platform::TextureResource> D3D9Fixture::quadrantTexture(
     IDirect3DTexture9* raw = platform::win32::rawTexture(*texture);
     D3DSURFACE_DESC description{};
     D3DLOCKED_RECT locked{};
-    if (raw == nullptr || FAILED(raw->GetLevelDesc(0, &description)) ||
-        description.Width != 32 || description.Height != 32 ||
+    if (raw == nullptr || FAILED(raw->GetLevelDesc(0, &description)) || description.Width != 32 ||
+        description.Height != 32 ||
         (description.Format != D3DFMT_A8R8G8B8 && description.Format != D3DFMT_X8R8G8B8) ||
         FAILED(raw->LockRect(0, &locked, nullptr, 0))) {
         ADD_FAILURE() << "the 32 x 32 picture cannot be painted";
@@ -218,8 +217,8 @@ std::unique_ptr<platform::TextureResource> D3D9Fixture::quadrantTexture(
         for (int x = 0; x < 32; ++x) {
             const bool right = x >= 16;
             const bool bottom = y >= 16;
-            row[x] = !bottom ? (right ? 0xFF00FF00u : 0xFFFF0000u)
-                             : (right ? 0xFFFFFFFFu : 0xFF0000FFu);
+            row[x] =
+                !bottom ? (right ? 0xFF00FF00u : 0xFFFF0000u) : (right ? 0xFFFFFFFFu : 0xFF0000FFu);
         }
     }
     raw->UnlockRect(0);

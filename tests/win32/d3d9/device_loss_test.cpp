@@ -25,13 +25,16 @@ TEST_F(DeviceLossTest, MinimisingLosesTheDeviceAndResetBringsItBackWithItsTextur
     SetForegroundWindow(window);
     ASSERT_TRUE(waitFor([&] { return GetForegroundWindow() == window; }));
     ShowWindow(window, SW_MINIMIZE);
-    EXPECT_TRUE(waitFor([&] { return device->testCooperativeLevel() == platform::d3derr::DEVICELOST; }))
-        << "still " << std::hex << device->testCooperativeLevel();
+    EXPECT_TRUE(waitFor([&] {
+        return device->testCooperativeLevel() == platform::d3derr::DEVICELOST;
+    })) << "still "
+        << std::hex << device->testCooperativeLevel();
     ShowWindow(window, SW_RESTORE);
     SetForegroundWindow(window);
-    EXPECT_TRUE(waitFor(
-        [&] { return device->testCooperativeLevel() == platform::d3derr::DEVICENOTRESET; }))
-        << "still " << std::hex << device->testCooperativeLevel();
+    EXPECT_TRUE(waitFor([&] {
+        return device->testCooperativeLevel() == platform::d3derr::DEVICENOTRESET;
+    })) << "still "
+        << std::hex << device->testCooperativeLevel();
 
     EXPECT_EQ(sprite->onLostDevice(), platform::d3d::OK);
     platform::PresentParameters again = parameters(false, 0);

@@ -42,15 +42,15 @@ TEST_F(DisplayModesTest, TheDesktopModeIsTheScreenIn32Bits) {
 }
 
 TEST_F(DisplayModesTest, TheAdapterAcceptsThe32BitFormatAndDescribesItself) {
-    EXPECT_EQ(direct3D->checkDeviceType(platform::d3dfmt::X8R8G8B8, platform::d3dfmt::X8R8G8B8,
-                                        true),
-              platform::d3d::OK);
-    EXPECT_EQ(direct3D->checkDeviceType(platform::d3dfmt::X8R8G8B8, platform::d3dfmt::X8R8G8B8,
-                                        false),
-              platform::d3d::OK);
+    EXPECT_EQ(
+        direct3D->checkDeviceType(platform::d3dfmt::X8R8G8B8, platform::d3dfmt::X8R8G8B8, true),
+        platform::d3d::OK);
+    EXPECT_EQ(
+        direct3D->checkDeviceType(platform::d3dfmt::X8R8G8B8, platform::d3dfmt::X8R8G8B8, false),
+        platform::d3d::OK);
     // A back buffer format no adapter can show is refused.
-    EXPECT_TRUE(platform::failed(direct3D->checkDeviceType(
-        platform::d3dfmt::X8R8G8B8, platform::d3dfmt::D16, false)));
+    EXPECT_TRUE(platform::failed(
+        direct3D->checkDeviceType(platform::d3dfmt::X8R8G8B8, platform::d3dfmt::D16, false)));
 
     platform::Caps caps;
     ASSERT_EQ(direct3D->getDeviceCaps(caps), platform::d3d::OK);

@@ -47,11 +47,10 @@ protected:
 
     // One picture the way the engine draws it: scale, turn in whole degrees about
     // a centre in scaled pixels, move; the source rectangle in image pixels.
-    void draw(platform::TextureResource& texture, float x, float y, float scale,
-              float centre, int degrees, std::uint32_t colour, const platform::Rect& source) {
+    void draw(platform::TextureResource& texture, float x, float y, float scale, float centre,
+              int degrees, std::uint32_t colour, const platform::Rect& source) {
         const platform::Matrix matrix = graphics::transformation2D(
-            {scale, scale}, {centre, centre}, static_cast<float>(degrees * 0.017453292),
-            {x, y});
+            {scale, scale}, {centre, centre}, static_cast<float>(degrees * 0.017453292), {x, y});
         EXPECT_EQ(sprite->setTransform(matrix), platform::d3d::OK);
         EXPECT_EQ(sprite->draw(&texture, &source, colour), platform::d3d::OK);
     }
@@ -131,8 +130,8 @@ TEST_F(SpriteTest, ASourceRectanglePastTheTextureRepeatsItsEdge) {
     beginFrame(BLACK);
     draw(*fade, 0, 0, 1.0f, 0, 0, 0xFFFFFFFFu, {0, 0, 800, 600});
     const FrameCopy frame = endFrame();
-    for (const auto& [x, y] : {std::pair{0, 0}, {16, 16}, {400, 300}, {799, 0}, {0, 599},
-                               {799, 599}}) {
+    for (const auto& [x, y] :
+         {std::pair{0, 0}, {16, 16}, {400, 300}, {799, 0}, {0, 599}, {799, 599}}) {
         EXPECT_PRED3(closeTo, frame.at(x, y), white, 0) << "at " << x << ", " << y;
     }
 }

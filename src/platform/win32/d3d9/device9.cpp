@@ -19,8 +19,7 @@ HResult Device9::reset(PresentParameters& parameters) {
     return result;
 }
 
-HResult Device9::clear(std::uint32_t flags, std::uint32_t colour, float z,
-                       std::uint32_t stencil) {
+HResult Device9::clear(std::uint32_t flags, std::uint32_t colour, float z, std::uint32_t stencil) {
     return device->Clear(0, nullptr, flags, colour, z, stencil);
 }
 

@@ -31,8 +31,7 @@ public:
         return direct3D->GetAdapterModeCount(ADAPTER, static_cast<D3DFORMAT>(format));
     }
 
-    HResult enumAdapterModes(std::int32_t format, std::uint32_t index,
-                             DisplayMode& out) override {
+    HResult enumAdapterModes(std::int32_t format, std::uint32_t index, DisplayMode& out) override {
         D3DDISPLAYMODE mode{};
         const HRESULT result =
             direct3D->EnumAdapterModes(ADAPTER, static_cast<D3DFORMAT>(format), index, &mode);
@@ -44,10 +43,9 @@ public:
 
     HResult checkDeviceType(std::int32_t adapterFormat, std::int32_t backBufferFormat,
                             bool windowed) override {
-        return direct3D->CheckDeviceType(ADAPTER, DEVICE_TYPE,
-                                         static_cast<D3DFORMAT>(adapterFormat),
-                                         static_cast<D3DFORMAT>(backBufferFormat),
-                                         windowed ? TRUE : FALSE);
+        return direct3D->CheckDeviceType(
+            ADAPTER, DEVICE_TYPE, static_cast<D3DFORMAT>(adapterFormat),
+            static_cast<D3DFORMAT>(backBufferFormat), windowed ? TRUE : FALSE);
     }
 
     HResult getDeviceCaps(Caps& out) override {
