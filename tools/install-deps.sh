@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # Installs everything the project needs on Debian 12: the build tools and libraries,
-# and what the tests use (GoogleTest, Google Benchmark, clang for the fuzzer, Xvfb,
-# openbox and the X tools that drive the game in the end-to-end test), and the
-# cross-compilers and Wine of the Windows build. Recommended
-# packages come along: the X server's fonts and the GL drivers the tests draw with.
+# clang-format for the style check, and what the tests use (GoogleTest, Google
+# Benchmark, clang for the fuzzer, Xvfb, openbox and the X tools that drive the game
+# in the end-to-end test), and the cross-compilers and Wine of the Windows build.
+# Recommended packages come along: the X server's fonts and the GL drivers the tests
+# draw with.
 set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
   liblua5.1-0-dev libsdl2-dev libsdl2-image-dev
-  libgtest-dev libgmock-dev libbenchmark-dev clang
+  libgtest-dev libgmock-dev libbenchmark-dev clang clang-format
   xvfb xauth xfonts-base openbox xdotool x11-utils libx11-dev libxtst-dev imagemagick
   desktop-file-utils
   python3 python3-pil

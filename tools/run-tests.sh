@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the unit, scenario and end-to-end tests (those that need
+# Checks the sources' format, then builds and runs every test: the unit, scenario and end-to-end tests (those that need
 # a window start their own Xvfb), the same tests built again with AddressSanitizer and
 # UndefinedBehaviorSanitizer, the state-file fuzzer for a bounded time, then the
 # portable tests and the Win32 backend's cross-built for Windows and run under Wine,
@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-for tool in cmake g++ clang++ pkg-config Xvfb x86_64-w64-mingw32-g++-posix wine; do
+for tool in cmake g++ clang++ clang-format pkg-config Xvfb x86_64-w64-mingw32-g++-posix wine; do
   if ! command -v "$tool" > /dev/null; then
     echo "missing $tool: run 'bash tools/install-deps.sh' first" >&2
     exit 1
@@ -25,6 +25,9 @@ run_ctest() {
   shift
   ctest --test-dir "$dir" --output-on-failure -j"$jobs" "$@" | tee -a "$summary"
 }
+
+echo "== check the sources' format"
+bash tools/check-format.sh
 
 echo "== build and run the tests"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
