@@ -116,10 +116,14 @@ class LuaScheduler {
 public:
     explicit LuaScheduler(int objectCount) : L(luaL_newstate()) {
         luaL_openlibs(L);
-        if (luaL_dostring(L, LUA_SCHEDULER) != 0) fail();
+        if (luaL_dostring(L, LUA_SCHEDULER) != 0) {
+            fail();
+        }
         lua_getglobal(L, "setup");
         lua_pushnumber(L, objectCount);
-        if (lua_pcall(L, 1, 0, 0) != 0) fail();
+        if (lua_pcall(L, 1, 0, 0) != 0) {
+            fail();
+        }
         lua_getglobal(L, "frame");
         frameFunction = luaL_ref(L, LUA_REGISTRYINDEX);
     }
@@ -130,7 +134,9 @@ public:
     void frame() {
         lua_rawgeti(L, LUA_REGISTRYINDEX, frameFunction);
         lua_pushnumber(L, FRAME_TIME);
-        if (lua_pcall(L, 1, 0, 0) != 0) fail();
+        if (lua_pcall(L, 1, 0, 0) != 0) {
+            fail();
+        }
     }
 
 private:

@@ -91,7 +91,9 @@ long coveredArea(const std::vector<Sprite>& sprites, int width, int height) {
         }
     }
     long count = 0;
-    for (std::uint8_t pixel : lit) count += pixel;
+    for (std::uint8_t pixel : lit) {
+        count += pixel;
+    }
     return count;
 }
 
@@ -106,7 +108,9 @@ long litArea(SDL_Renderer* renderer, int& width, int& height) {
         return -1;
     }
     long count = 0;
-    for (std::uint32_t pixel : pixels) count += (pixel & 0x00FFFFFFu) != 0;
+    for (std::uint32_t pixel : pixels) {
+        count += (pixel & 0x00FFFFFFu) != 0;
+    }
     return count;
 }
 
@@ -128,7 +132,9 @@ std::string writePiece(const std::string& folder) {
 
 void pump(platform::System& system) {
     platform::Message message;
-    while (system.peekMessage(message)) system.dispatchMessage(message);
+    while (system.peekMessage(message)) {
+        system.dispatchMessage(message);
+    }
 }
 
 double secondsSince(std::chrono::steady_clock::time_point start) {
@@ -151,7 +157,9 @@ public:
     void graphicsFrame(Check check) {
         for (;;) {
             pump(backend.system());
-            if (Graphics::beginFrame()) break;
+            if (Graphics::beginFrame()) {
+                break;
+            }
         }
         for (const Sprite& s : sprites) {
             Graphics::drawSprite(piece, s.x, s.y, SPRITE_SIZE, SPRITE_SIZE, 0, 0, SPRITE_SIZE,
@@ -232,16 +240,22 @@ public:
         const int framesPerRound = std::max(1, SPRITES_PER_ROUND / count);
         auto nothing = [] {};
         auto graphicsRound = [&] {
-            for (int frame = 0; frame < framesPerRound; ++frame) graphicsFrame(nothing);
+            for (int frame = 0; frame < framesPerRound; ++frame) {
+                graphicsFrame(nothing);
+            }
         };
         auto sdlRound = [&] {
-            for (int frame = 0; frame < framesPerRound; ++frame) sdlFrame(nothing);
+            for (int frame = 0; frame < framesPerRound; ++frame) {
+                sdlFrame(nothing);
+            }
         };
         // One round of each first to settle the drivers and to let the window
         // take the size that the screen format gave it.
         graphicsRound();
         sdlRound();
-        if (!sceneHolds()) return false;
+        if (!sceneHolds()) {
+            return false;
+        }
         // The machine is shared: the median of the rounds' ratios keeps a burst of
         // someone else's work on one side out of the answer.
         double graphicsSeconds = 0;
