@@ -14,8 +14,7 @@ using SharedChunks = ScriptTest;
 // version of the file it runs.
 std::string versionScript(int version) {
     return "local version = " + std::to_string(version) +
-           "\n"
-           "local main = debug.getinfo(1, 'fS')\n"
+           "\nlocal main = debug.getinfo(1, 'fS')\n"
            "function start(id)\n"
            "  setKey(id, 'version', version)\n"
            "  setKey(id, 'main', tostring(main.func))\n"
