@@ -21,20 +21,29 @@ endforeach()
 install(TARGETS ${tessak_engine_libraries} EXPORT TessakEngineTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT engine)
 
+# The public headers: what a host includes to run the engine, make objects of its
+# own types and save them. The engine's internals and the backends' own parts
+# (platform/sdl/device.h, ...) stay in the tree.
+set(tessak_public_headers
+  core/core.h core/object.h core/key_type.h core/lock.h
+  log/log.h
+  persist/output_archive.h persist/input_archive.h persist/byte_order.h
+  graphics/graphics.h graphics/screen_format.h graphics/texture.h
+  platform/platform.h platform/d3d_types.h platform/win32_values.h)
+foreach(backend headless sdl)
+  if(TARGET engine_${backend})
+    list(APPEND tessak_public_headers platform/${backend}/${backend}_platform.h)
+  endif()
+endforeach()
+
 # The headers name each other from src/ ("core/lock.h"). Installed, they live one
 # folder deeper (include/tessak/core/lock.h) and are rewritten on the way to name
 # each other as <tessak/core/lock.h>: a game then needs only <prefix>/include on
 # its include path, and a game's own "core/..." or "platform/..." headers cannot
 # be taken for the engine's, nor the engine's for the game's.
-set(tessak_header_folders core log persist graphics platform)
-foreach(backend posix headless sdl)
-  if(TARGET engine_${backend})
-    list(APPEND tessak_header_folders platform/${backend})
-  endif()
-endforeach()
 install(CODE "
   set(tessak_header_source \"${PROJECT_SOURCE_DIR}/src\")
-  set(tessak_header_folders \"${tessak_header_folders}\")
+  set(tessak_public_headers \"${tessak_public_headers}\")
   set(tessak_header_destination \"${CMAKE_INSTALL_INCLUDEDIR}/tessak\")
   include(\"${PROJECT_SOURCE_DIR}/cmake/install/headers.cmake\")
 " COMPONENT engine)

@@ -1,28 +1,25 @@
-# Run by cmake --install: copies the engine's headers of each folder in
-# tessak_header_folders from tessak_header_source to tessak_header_destination,
-# with their includes of one another ("core/lock.h") turned into <tessak/core/lock.h>.
+# Run by cmake --install: copies the engine's headers named in
+# tessak_public_headers (relative to tessak_header_source) to
+# tessak_header_destination, with their includes of one another ("core/lock.h")
+# turned into <tessak/core/lock.h>.
 set(root "${CMAKE_INSTALL_PREFIX}/${tessak_header_destination}")
 if(IS_ABSOLUTE "${tessak_header_destination}")
   set(root "${tessak_header_destination}")
 endif()
-foreach(folder IN LISTS tessak_header_folders)
-  file(GLOB headers "${tessak_header_source}/${folder}/*.h")
-  foreach(header IN LISTS headers)
-    get_filename_component(name "${header}" NAME)
-    set(target "$ENV{DESTDIR}${root}/${folder}/${name}")
-    file(READ "${header}" text)
-    string(REGEX REPLACE "#include \"((core|log|persist|graphics|platform)/[^\"]+)\""
-           "#include <tessak/\\1>" text "${text}")
-    set(old "")
-    if(EXISTS "${target}")
-      file(READ "${target}" old)
-    endif()
-    if(old STREQUAL text)
-      message(STATUS "Up-to-date: ${target}")
-    else()
-      message(STATUS "Installing: ${target}")
-      file(WRITE "${target}" "${text}")
-    endif()
-    list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${target}")
-  endforeach()
+foreach(header IN LISTS tessak_public_headers)
+  set(target "$ENV{DESTDIR}${root}/${header}")
+  file(READ "${tessak_header_source}/${header}" text)
+  string(REGEX REPLACE "#include \"((core|log|persist|graphics|platform)/[^\"]+)\""
+         "#include <tessak/\\1>" text "${text}")
+  set(old "")
+  if(EXISTS "${target}")
+    file(READ "${target}" old)
+  endif()
+  if(old STREQUAL text)
+    message(STATUS "Up-to-date: ${target}")
+  else()
+    message(STATUS "Installing: ${target}")
+    file(WRITE "${target}" "${text}")
+  endif()
+  list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${target}")
 endforeach()
