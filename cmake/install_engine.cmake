@@ -1,6 +1,7 @@
 # Installs the engine for games built outside this tree:
 #   lib/libtessak_engine*.a             the engine and its POSIX backends
 #   include/tessak/<subsystem>/*.h      the public headers: #include <tessak/core/core.h>
+#   share/doc/tessak/                   host.md and scripting.md, the guides
 #   lib/cmake/TessakEngine/             find_package(TessakEngine): Tessak::engine,
 #                                       Tessak::engine_headless, Tessak::engine_sdl, ...
 #   lib/pkgconfig/tessak-engine*.pc     the same for pkg-config users
@@ -47,6 +48,10 @@ install(CODE "
   set(tessak_header_destination \"${CMAKE_INSTALL_INCLUDEDIR}/tessak\")
   include(\"${PROJECT_SOURCE_DIR}/cmake/install/headers.cmake\")
 " COMPONENT engine)
+
+# The guides for game makers: the host API and the script interface.
+install(FILES ${PROJECT_SOURCE_DIR}/docs/host.md ${PROJECT_SOURCE_DIR}/docs/scripting.md
+  DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/tessak COMPONENT engine)
 
 set(tessak_package_folder ${CMAKE_INSTALL_LIBDIR}/cmake/TessakEngine)
 install(EXPORT TessakEngineTargets NAMESPACE Tessak::

@@ -48,6 +48,14 @@ for private in core/script_scope.h core/shared_chunk.h persist/file_sync.h \
     fi
 done
 
+# The guides are installed, and every C++ example of the host guide builds
+# against what was installed.
+docs="$prefix/share/doc/tessak"
+for guide in host.md scripting.md; do
+    [ -f "$docs/$guide" ] || { echo "FAIL: $docs/$guide is not installed" >&2; exit 1; }
+done
+sh "$here/compile_host_guide.sh" "$docs/host.md" "$work/guide"
+
 # The same game through pkg-config.
 # shellcheck disable=SC2046
 c++ -std=c++17 -o "$work/engine_client_pc" "$here/game/main.cpp" \
