@@ -4,6 +4,7 @@
 #include "core/frame_time.h"
 #include "core/lock.h"
 #include "core/object.h"
+#include "core/script_heap.h"
 #include "core/script_scope.h"
 #include "log/log.h"
 #include "platform/platform.h"
@@ -89,7 +90,7 @@ bool Core::clearAll() {
         lua_State* closing = luaState;
         luaState = nullptr;
         ScriptScope closingScripts(*this);
-        lua_close(closing);
+        ScriptHeap::closeState(closing);
         fatalWhileClosing = fatalRaised;
     }
     // The update pass ends here: what it would visit next is gone.

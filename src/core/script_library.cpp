@@ -8,6 +8,7 @@
 #include "core/lock.h"
 #include "core/object.h"
 #include "core/script_error.h"
+#include "core/script_heap.h"
 #include "core/script_number.h"
 #include "log/log.h"
 
@@ -346,7 +347,7 @@ void Core::reset() {
     }
     nextObjectId = 1;
 
-    luaState = luaL_newstate();
+    luaState = ScriptHeap::newState();
     if (luaState == nullptr) {
         Log::error("Failed to create the script state.");
     }
