@@ -77,6 +77,15 @@ void Core::updateObjects(float dt) {
             passFinished = true;
         } else {
             ++passCursor;
+            // Objects and list nodes lie wherever they were made: fetch the next
+            // object (its countdown, and where its pause lock is, which may lie
+            // on another cache line) and the node after it while this one updates.
+            const Object* next = *passCursor;
+            __builtin_prefetch(next);
+            __builtin_prefetch(&next->lockPlaces);
+            if (passCursor != passLast) {
+                __builtin_prefetch(&*std::next(passCursor));
+            }
         }
         object->update(dt);
     }
