@@ -2,7 +2,8 @@
 # Installs everything the project needs on Debian 12: the build tools and libraries,
 # clang-format for the style check, and what the tests use (GoogleTest, Google
 # Benchmark, clang for the fuzzer, Xvfb, openbox and the X tools that drive the game
-# in the end-to-end test), and the cross-compilers and Wine of the Windows build.
+# in the end-to-end test), LuaJIT for a script benchmark's comparison, and the
+# cross-compilers and Wine of the Windows build.
 # Recommended packages come along: the X server's fonts and the GL drivers the tests
 # draw with.
 set -euo pipefail
@@ -10,7 +11,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   liblua5.1-0-dev libsdl2-dev libsdl2-image-dev
-  libgtest-dev libgmock-dev libbenchmark-dev clang clang-format
+  libgtest-dev libgmock-dev libbenchmark-dev clang clang-format luajit
   xvfb xauth xfonts-base openbox xdotool x11-utils libx11-dev libxtst-dev imagemagick
   desktop-file-utils
   python3 python3-pil

@@ -1,5 +1,5 @@
 // The engine's update pass over objects whose threads loop on
-// `wait(pause(id, 0.001))`, measured against two floors in the same run:
+// `wait(pause(id, 0.001))`, measured against floors in the same run:
 //
 // - "RATIO scripts": the same 10,000 threads resumed straight from C through the
 //   core's resume primitive (Core::runThread). Every pass releases every lock, so
@@ -12,46 +12,50 @@
 //   small handle table as `pause` does. Compared by the median frame, at 10,000
 //   and 100,000 objects, with the 10th and 90th percentile of each side's frames
 //   to show how widely they scatter.
+// - "RATIO scripts_vs_lua_env_<objects>": the same scheduler shaped as the
+//   engine's objects are: each coroutine runs a function of its own, in an
+//   environment of its own that falls back on a shared table and then on the
+//   library, where `pause` and `wait` are. What is left between the engine and
+//   this one is the engine's own cost, not its design's.
+// - "RATIO scripts_vs_luajit_<objects>", for information: the plain scheduler
+//   run by LuaJIT, when the `luajit` program is installed.
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <string>
 #include <vector>
 
-#include "core/core.h"
+#include "bench_objects.h"
 #include "core/lock.h"
-#include "core/object.h"
 
 namespace {
 
-constexpr float FRAME_TIME = 0.02f;
-
-// CPU time of this thread: the machine may be shared, and time spent waiting for
-// the processor is no cost of either side.
-double cpuNow() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-template <typename F>
-double seconds(F&& work) {
-    const double start = cpuNow();
-    work();
-    return cpuNow() - start;
-}
-
-const char* const OBJECT_SCRIPT =
-    "function start(id)\n"
-    "  while true do\n"
-    "    wait(pause(id, 0.001))\n"
-    "  end\n"
-    "end\n";
+using bench_objects::Engine;
+using bench_objects::FRAME_TIME;
+using bench_objects::seconds;
 
 // The scheduler a game maker would write in Lua: `pause` sets the countdown and
 // makes the handle, `wait` yields it, and `frame` counts down and resumes.
-const char* const LUA_SCHEDULER =
+const std::string SCHEDULER_FRAME =
+    "local resume = coroutine.resume\n"
+    "function frame(dt)\n"
+    "  for id = 1, count do\n"
+    "    local t = countdowns[id]\n"
+    "    if t > 0 then\n"
+    "      t = t - dt\n"
+    "      if t <= 0 then\n"
+    "        countdowns[id] = 0\n"
+    "        local ok, message = resume(threads[id])\n"
+    "        if not ok then error(message) end\n"
+    "      else\n"
+    "        countdowns[id] = t\n"
+    "      end\n"
+    "    end\n"
+    "  end\n"
+    "end\n";
+
+const std::string LUA_SCHEDULER =
     "local threads, countdowns, count = {}, {}, 0\n"
     "local function pause(id, seconds)\n"
     "  countdowns[id] = seconds\n"
@@ -70,53 +74,60 @@ const char* const LUA_SCHEDULER =
     "    assert(coroutine.resume(threads[id], id))\n"
     "  end\n"
     "  count = n\n"
+    "end\n" +
+    SCHEDULER_FRAME;
+
+// The same, shaped as the engine's objects: `pause` and `wait` are library
+// globals, and each coroutine runs a function of its own (one prototype, as
+// the engine shares a script's) that reads them through its own environment
+// and a shared table, whose metatables also send new globals to the shared table.
+const std::string LUA_ENV_SCHEDULER =
+    "local threads, countdowns, count = {}, {}, 0\n"
+    "function pause(id, seconds)\n"
+    "  countdowns[id] = seconds\n"
+    "  return {oid = id, eid = 0}\n"
     "end\n"
-    "local resume = coroutine.resume\n"
-    "function frame(dt)\n"
-    "  for id = 1, count do\n"
-    "    local t = countdowns[id]\n"
-    "    if t > 0 then\n"
-    "      t = t - dt\n"
-    "      if t <= 0 then\n"
-    "        countdowns[id] = 0\n"
-    "        local ok, message = resume(threads[id])\n"
-    "        if not ok then error(message) end\n"
-    "      else\n"
-    "        countdowns[id] = t\n"
-    "      end\n"
+    "wait = coroutine.yield\n"
+    "local shared = setmetatable({}, {__index = _G})\n"
+    "local function makeBody()\n"
+    "  return function(id)\n"
+    "    while true do\n"
+    "      wait(pause(id, 0.001))\n"
     "    end\n"
     "  end\n"
-    "end\n";
+    "end\n"
+    "function setup(n)\n"
+    "  for id = 1, n do\n"
+    "    local body = makeBody()\n"
+    "    setfenv(body, setmetatable({}, {__index = shared, __newindex = shared}))\n"
+    "    countdowns[id] = 0\n"
+    "    threads[id] = coroutine.create(body)\n"
+    "    assert(coroutine.resume(threads[id], id))\n"
+    "  end\n"
+    "  count = n\n"
+    "end\n" +
+    SCHEDULER_FRAME;
 
-class Engine {
-public:
-    Engine(int objectCount, const std::string& script) : core(nullptr, nullptr) {
-        core.reset();
-        for (int i = 0; i < objectCount; ++i) {
-            Object* object = core.createObject(0, script);
-            if (!object->startThread("start")) {
-                std::fprintf(stderr, "thread %d did not start\n", i);
-                std::exit(1);
-            }
-        }
-        check(objectCount, "expected every thread waiting on its pause lock");
-    }
-    void check(int objectCount, const char* message) const {
-        if (core.getLocks().size() != static_cast<std::size_t>(objectCount) ||
-            core.getThreads().size() != static_cast<std::size_t>(objectCount)) {
-            std::fprintf(stderr, "%s\n", message);
-            std::exit(1);
-        }
-    }
-    void frame() { core.updateObjects(FRAME_TIME); }
-    Core core;
-};
+// The plain scheduler as a LuaJIT program: `luajit <file> <objects> <frames>`
+// prints its median frame in seconds of processor time.
+const char* const LUAJIT_DRIVER =
+    "setup(tonumber(arg[1]))\n"
+    "local frames = tonumber(arg[2])\n"
+    "for i = 1, 3 do frame(0.02) end\n"
+    "local times = {}\n"
+    "for i = 1, frames do\n"
+    "  local start = os.clock()\n"
+    "  frame(0.02)\n"
+    "  times[i] = os.clock() - start\n"
+    "end\n"
+    "table.sort(times)\n"
+    "print(string.format('%.9f', times[math.floor(frames / 2) + 1]))\n";
 
 class LuaScheduler {
 public:
-    explicit LuaScheduler(int objectCount) : L(luaL_newstate()) {
+    LuaScheduler(int objectCount, const std::string& source) : L(luaL_newstate()) {
         luaL_openlibs(L);
-        if (luaL_dostring(L, LUA_SCHEDULER) != 0) {
+        if (luaL_dostring(L, source.c_str()) != 0) {
             fail();
         }
         lua_getglobal(L, "setup");
@@ -170,8 +181,9 @@ void printSpread(const char* side, const Spread& spread) {
 // same load of the machine. The scheduler is built first: built after the
 // engine, its coroutines would land in whatever room the engine's setup left
 // free in the shared heap, and its frame would follow the engine's allocations.
-void againstLua(int objectCount, int frames, const std::string& script) {
-    LuaScheduler scheduler(objectCount);
+void againstLua(int objectCount, int frames, const std::string& script, const std::string& source,
+                const char* name) {
+    LuaScheduler scheduler(objectCount, source);
     Engine engine(objectCount, script);
     for (int warmUp = 0; warmUp < 3; ++warmUp) {
         engine.frame();
@@ -186,11 +198,10 @@ void againstLua(int objectCount, int frames, const std::string& script) {
     engine.check(objectCount, "threads were lost during the run");
     const Spread engineSpread = spreadOf(engineTimes);
     const Spread luaSpread = spreadOf(luaTimes);
-    std::printf("%d objects, %d frames each:\n", objectCount, frames);
+    std::printf("%s, %d objects, %d frames each:\n", name, objectCount, frames);
     printSpread("update pass", engineSpread);
     printSpread("Lua scheduler", luaSpread);
-    std::printf("RATIO scripts_vs_lua_%d %.2f\n", objectCount,
-                engineSpread.median / luaSpread.median);
+    std::printf("RATIO %s_%d %.2f\n", name, objectCount, engineSpread.median / luaSpread.median);
 }
 
 // The update pass against resuming the same threads from C.
@@ -221,14 +232,57 @@ void againstDirectResumes(int objectCount, int rounds, const std::string& script
     std::printf("RATIO scripts %.2f\n", updateBest / resumeBest);
 }
 
+// The plain scheduler under LuaJIT, run as a program of its own, against the
+// engine's frames in turn. Nothing is printed when LuaJIT is not installed.
+void againstLuaJit(int objectCount, int frames, const std::string& script) {
+    const auto path = std::filesystem::temp_directory_path() / "scripts_bench_luajit.lua";
+    std::ofstream(path) << LUA_SCHEDULER << LUAJIT_DRIVER;
+    const std::string command = "luajit " + path.string() + " " + std::to_string(objectCount) +
+                                " " + std::to_string(frames) + " 2>/dev/null";
+    Engine engine(objectCount, script);
+    std::vector<double> engineMedians;
+    std::vector<double> luaJitMedians;
+    for (int round = 0; round < 3; ++round) {
+        FILE* luajit = popen(command.c_str(), "r");
+        double median = 0.0;
+        const bool read = luajit != nullptr && std::fscanf(luajit, "%lf", &median) == 1;
+        if (luajit == nullptr || pclose(luajit) != 0 || !read || median <= 0.0) {
+            std::printf("luajit did not run: no RATIO scripts_vs_luajit_%d\n", objectCount);
+            std::filesystem::remove(path);
+            return;
+        }
+        luaJitMedians.push_back(median);
+        std::vector<double> times;
+        for (int frame = 0; frame < frames; ++frame) {
+            times.push_back(seconds([&] { engine.frame(); }));
+        }
+        engineMedians.push_back(spreadOf(times).median);
+    }
+    std::filesystem::remove(path);
+    const Spread engineSpread = spreadOf(engineMedians);
+    const Spread luaJitSpread = spreadOf(luaJitMedians);
+    std::printf(
+        "LuaJIT, %d objects, median frames of 3 rounds of %d: update pass %.3f ms, "
+        "LuaJIT %.3f ms\n",
+        objectCount, frames, engineSpread.median * 1e3, luaJitSpread.median * 1e3);
+    std::printf("RATIO scripts_vs_luajit_%d %.2f\n", objectCount,
+                engineSpread.median / luaJitSpread.median);
+}
+
 }  // namespace
 
 int main() {
     const auto path = std::filesystem::temp_directory_path() / "scripts_bench.lua";
-    std::ofstream(path) << OBJECT_SCRIPT;
+    std::ofstream(path) << bench_objects::OBJECT_SCRIPT;
     againstDirectResumes(10000, 25, path.string());
-    againstLua(10000, 60, path.string());
-    againstLua(100000, 20, path.string());
+    for (const int objects : {10000, 100000}) {
+        const int frames = objects == 10000 ? 60 : 20;
+        againstLua(objects, frames, path.string(), LUA_SCHEDULER, "scripts_vs_lua");
+        againstLua(objects, frames, path.string(), LUA_ENV_SCHEDULER, "scripts_vs_lua_env");
+    }
+    for (const int objects : {10000, 100000}) {
+        againstLuaJit(objects, objects == 10000 ? 60 : 20, path.string());
+    }
     std::filesystem::remove(path);
     return 0;
 }
