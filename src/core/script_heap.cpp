@@ -86,15 +86,10 @@ void* ScriptHeap::resize(void* block, std::size_t oldSize, std::size_t newSize) 
     if (newSize <= LARGEST_SMALL) {
         return moveSmall(block, oldSize, newSize);
     }
-    const std::size_t size = largeSize(newSize);
-    if (!mayTake(size)) {
-        return nullptr;
-    }
-    void* large = std::malloc(size);
+    void* large = takeFromSystem(largeSize(newSize));
     if (large == nullptr) {
         return nullptr;
     }
-    noteTaken(size);
     if (block != nullptr) {
         std::memcpy(large, block, oldSize);
         giveSmall(block, oldSize);
@@ -149,7 +144,7 @@ void* ScriptHeap::shrinkToSmall(void* block, std::size_t oldSize, std::size_t ne
 void* ScriptHeap::resizeLarge(void* block, std::size_t oldSize, std::size_t newSize) {
     const std::size_t from = largeSize(oldSize);
     const std::size_t to = largeSize(newSize);
-    if (to > from && !mayTake(to - from)) {
+    if (to > from && to - from > limit - taken) {
         return nullptr;
     }
     void* moved = std::realloc(block, to);
@@ -174,14 +169,10 @@ void* ScriptHeap::takeSmall(std::size_t index) {
     }
     const std::size_t size = classSize(index);
     if (static_cast<std::size_t>(carveEnd - carved) < size) {
-        if (!mayTake(CHUNK_SIZE)) {
-            return nullptr;
-        }
-        void* memory = std::malloc(CHUNK_SIZE);
+        void* memory = takeFromSystem(CHUNK_SIZE);
         if (memory == nullptr) {
             return nullptr;
         }
-        noteTaken(CHUNK_SIZE);
         adoptChunk(memory, CHUNK_SIZE);
     }
     void* block = carved;
@@ -210,6 +201,17 @@ void ScriptHeap::adoptChunk(void* memory, std::size_t size) {
     carved = static_cast<char*>(memory) + GRAIN;
     carveEnd = static_cast<char*>(memory) + size / GRAIN * GRAIN;
     POISON(carved, static_cast<std::size_t>(carveEnd - carved));
+}
+
+void* ScriptHeap::takeFromSystem(std::size_t size) {
+    if (size > limit - taken) {
+        return nullptr;
+    }
+    void* memory = std::malloc(size);
+    if (memory != nullptr) {
+        noteTaken(size);
+    }
+    return memory;
 }
 
 void ScriptHeap::noteTaken(std::size_t more) {

@@ -32,8 +32,7 @@ public:
     // The lua_Alloc of a state made on this heap (`heap` is the heap).
     static void* allocate(void* heap, void* block, std::size_t oldSize, std::size_t newSize);
 
-    // Bytes taken from the system now, and at most so far.
-    std::size_t footprint() const { return taken; }
+    // The most bytes taken from the system at once so far.
     std::size_t peakFootprint() const { return peak; }
 
     // A new state on a heap of its own (null when there is no memory for it),
@@ -71,7 +70,8 @@ private:
     void* shrinkToSmall(void* block, std::size_t oldSize, std::size_t newSize);
     void* resizeLarge(void* block, std::size_t oldSize, std::size_t newSize);
     void adoptChunk(void* memory, std::size_t size);
-    bool mayTake(std::size_t more) const { return more <= limit - taken; }
+    // `size` bytes from the system allocator, within the limit.
+    void* takeFromSystem(std::size_t size);
     void noteTaken(std::size_t more);
 
     FreeBlock* freeLists[CLASS_COUNT] = {};
