@@ -36,8 +36,17 @@ using bench_objects::FRAME_TIME;
 using bench_objects::seconds;
 
 // The scheduler a game maker would write in Lua: `pause` sets the countdown and
-// makes the handle, `wait` yields it, and `frame` counts down and resumes.
-const std::string SCHEDULER_FRAME =
+// makes the handle, `wait` yields it, `setup` makes a coroutine per object on
+// the function that `newBody` gives, and `frame` counts down and resumes.
+const std::string SCHEDULER_LOOP =
+    "function setup(n)\n"
+    "  for id = 1, n do\n"
+    "    countdowns[id] = 0\n"
+    "    threads[id] = coroutine.create(newBody())\n"
+    "    assert(coroutine.resume(threads[id], id))\n"
+    "  end\n"
+    "  count = n\n"
+    "end\n"
     "local resume = coroutine.resume\n"
     "function frame(dt)\n"
     "  for id = 1, count do\n"
@@ -67,15 +76,8 @@ const std::string LUA_SCHEDULER =
     "    wait(pause(id, 0.001))\n"
     "  end\n"
     "end\n"
-    "function setup(n)\n"
-    "  for id = 1, n do\n"
-    "    countdowns[id] = 0\n"
-    "    threads[id] = coroutine.create(body)\n"
-    "    assert(coroutine.resume(threads[id], id))\n"
-    "  end\n"
-    "  count = n\n"
-    "end\n" +
-    SCHEDULER_FRAME;
+    "local function newBody() return body end\n" +
+    SCHEDULER_LOOP;
 
 // The same, shaped as the engine's objects: `pause` and `wait` are library
 // globals, and each coroutine runs a function of its own (one prototype, as
@@ -89,24 +91,15 @@ const std::string LUA_ENV_SCHEDULER =
     "end\n"
     "wait = coroutine.yield\n"
     "local shared = setmetatable({}, {__index = _G})\n"
-    "local function makeBody()\n"
-    "  return function(id)\n"
+    "local function newBody()\n"
+    "  local body = function(id)\n"
     "    while true do\n"
     "      wait(pause(id, 0.001))\n"
     "    end\n"
     "  end\n"
-    "end\n"
-    "function setup(n)\n"
-    "  for id = 1, n do\n"
-    "    local body = makeBody()\n"
-    "    setfenv(body, setmetatable({}, {__index = shared, __newindex = shared}))\n"
-    "    countdowns[id] = 0\n"
-    "    threads[id] = coroutine.create(body)\n"
-    "    assert(coroutine.resume(threads[id], id))\n"
-    "  end\n"
-    "  count = n\n"
+    "  return setfenv(body, setmetatable({}, {__index = shared, __newindex = shared}))\n"
     "end\n" +
-    SCHEDULER_FRAME;
+    SCHEDULER_LOOP;
 
 // The plain scheduler as a LuaJIT program: `luajit <file> <objects> <frames>`
 // prints its median frame in seconds of processor time.
