@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Makes the Windows download, dist/tessak-windows-x64.zip: tessak.exe (cross-built
 # by tools/build-windows.sh, linked statically) and the game's resources/ beside it.
-# Refuses to pack a program that needs a DLL a player's Windows and the DirectX
-# End-User Runtime do not provide. Extra arguments go to tools/build-windows.sh.
+# Refuses to pack a program that needs a DLL a stock Windows does not provide (D3DX 9
+# is looked up at run time, never imported: it comes only with the DirectX runtime). Extra arguments go to tools/build-windows.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -14,8 +14,8 @@ if [ ! -f "$program" ]; then
   exit 1
 fi
 
-# Windows' own DLLs, and Direct3D 9 with D3DX 9 (d3dx9_43.dll from the runtime).
-allowed='^(kernel32|user32|gdi32|shell32|winmm|advapi32|msvcrt|ole32|d3d9|d3dx9_43)\.dll$'
+# Windows' own DLLs: Direct3D 9, and the Windows Imaging Component with COM.
+allowed='^(kernel32|user32|gdi32|shell32|winmm|advapi32|msvcrt|ole32|oleaut32|windowscodecs|d3d9)\.dll$'
 needed=$(x86_64-w64-mingw32-objdump -p "$program" | awk '/DLL Name:/ { print tolower($3) }')
 strangers=$(grep -Ev "$allowed" <<< "$needed" || true)
 if [ -n "$strangers" ]; then

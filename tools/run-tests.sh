@@ -3,7 +3,8 @@
 # a window start their own Xvfb), the same tests built again with AddressSanitizer and
 # UndefinedBehaviorSanitizer, the state-file fuzzer for a bounded time, then the
 # portable tests and the Win32 backend's cross-built for Windows and run under Wine,
-# and the Windows download (tools/package-windows.sh) played under Wine.
+# and the Windows download (tools/package-windows.sh) played under Wine; the
+# renderer's tests and the play once more with Wine's D3DX 9 disabled.
 # Needs the packages of tools/install-deps.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -58,6 +59,10 @@ trap 'rm -f "$summary" "$windows_log"' EXIT
 # On a display: the backend's tests open windows and boxes, the end-to-end test
 # plays the unpacked zip.
 bash tools/run-windows-tests.sh --display build-windows | tee "$windows_log"
+# Again without D3DX 9, as on a Windows without the DirectX runtime: the renderer's
+# tests (which also compare both) and the download's play, now with the stand-in.
+bash tools/run-windows-tests.sh --without-d3dx --display build-windows \
+  -R '^(win32_d3d9_tests|win32_play_game)$' | tee -a "$windows_log"
 echo "Windows part: $(( $(date +%s) - windows_started )) s"
 # Only its own closing line: the ctest line above it counts programs, not tests.
 grep '^test cases under Wine:' "$windows_log" >> "$summary"

@@ -20,6 +20,14 @@ public:
     ComHandle& operator=(const ComHandle&) = delete;
 
     Interface* get() const { return held; }
+    // For a Create call's out parameter: drops what is held, then takes the result.
+    Interface** put() {
+        if (held != nullptr) {
+            held->Release();
+            held = nullptr;
+        }
+        return &held;
+    }
     Interface* operator->() const { return held; }
 
 private:

@@ -3,8 +3,10 @@
 #include <d3dx9.h>
 
 #include "platform/win32/d3d9/d3d_records.h"
+#include "platform/win32/d3d9/quad_sprite.h"
 #include "platform/win32/d3d9/sprite9.h"
 #include "platform/win32/d3d9/texture9.h"
+#include "platform/win32/d3d9/wic_texture.h"
 
 namespace platform::win32 {
 
@@ -35,12 +37,19 @@ HResult Device9::setRenderState(std::uint32_t state, std::uint32_t value) {
 
 HResult Device9::createTextureFromFile(const std::string& path, ImageInfo& info,
                                        TextureResource** out) {
+    IDirect3DTexture9* texture = nullptr;
+    if (!d3dx.available()) {
+        const HRESULT result = createTextureWithWic(device.get(), path, info, &texture);
+        if (SUCCEEDED(result)) {
+            *out = new Texture9(texture);
+        }
+        return result;
+    }
     // The file's size rounded up to powers of two, one level, the file's own
     // format, the managed pool (it survives a reset), no filtering (the image
     // lands unscaled in the top-left corner), no colour key.
     D3DXIMAGE_INFO imageInfo{};
-    IDirect3DTexture9* texture = nullptr;
-    const HRESULT result = D3DXCreateTextureFromFileExA(
+    const HRESULT result = d3dx.createTextureFromFileExA(
         device.get(), path.c_str(), D3DX_DEFAULT, D3DX_DEFAULT, 1, 0, D3DFMT_UNKNOWN,
         D3DPOOL_MANAGED, D3DX_FILTER_NONE, D3DX_FILTER_NONE, 0, &imageInfo, nullptr, &texture);
     if (FAILED(result)) {
@@ -53,8 +62,12 @@ HResult Device9::createTextureFromFile(const std::string& path, ImageInfo& info,
 }
 
 HResult Device9::createSprite(SpriteBatch** out) {
+    if (!d3dx.available()) {
+        *out = new QuadSprite(device.get());
+        return D3D_OK;
+    }
     ID3DXSprite* sprite = nullptr;
-    const HRESULT result = D3DXCreateSprite(device.get(), &sprite);
+    const HRESULT result = d3dx.createSprite(device.get(), &sprite);
     if (SUCCEEDED(result)) {
         *out = new Sprite9(sprite);
     }

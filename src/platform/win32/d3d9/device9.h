@@ -1,17 +1,19 @@
 #pragma once
-// The rendering device: IDirect3DDevice9 and the D3DX calls made on it, released
+// The rendering device: IDirect3DDevice9 and the D3DX calls made on it (through
+// d3dx9_43.dll when it was found, else through the backend's stand-in), released
 // with the wrapper.
 #include <windows.h>
 #include <d3d9.h>
 
 #include "platform/platform.h"
 #include "platform/win32/d3d9/com_handle.h"
+#include "platform/win32/d3d9/d3dx_library.h"
 
 namespace platform::win32 {
 
 class Device9 : public Device {
 public:
-    explicit Device9(IDirect3DDevice9* device) : device(device) {}
+    Device9(IDirect3DDevice9* device, const D3dxLibrary& d3dx) : device(device), d3dx(d3dx) {}
 
     HResult testCooperativeLevel() override;
     HResult reset(PresentParameters& parameters) override;
@@ -29,6 +31,7 @@ public:
 
 private:
     ComHandle<IDirect3DDevice9> device;
+    const D3dxLibrary& d3dx;
 };
 
 }  // namespace platform::win32

@@ -16,7 +16,7 @@ constexpr D3DDEVTYPE DEVICE_TYPE = D3DDEVTYPE_HAL;
 
 class Direct3D9 : public Direct3D {
 public:
-    explicit Direct3D9(IDirect3D9* direct3D) : direct3D(direct3D) {}
+    Direct3D9(IDirect3D9* direct3D, const D3dxLibrary& d3dx) : direct3D(direct3D), d3dx(d3dx) {}
 
     HResult getAdapterDisplayMode(DisplayMode& out) override {
         D3DDISPLAYMODE mode{};
@@ -77,23 +77,24 @@ public:
         // the sizes of a windowed device) in the caller's own structure.
         parameters = fromD3D(d3dParameters);
         if (SUCCEEDED(result)) {
-            *out = new Device9(device);
+            *out = new Device9(device, d3dx);
         }
         return result;
     }
 
 private:
     ComHandle<IDirect3D9> direct3D;
+    const D3dxLibrary& d3dx;
 };
 
 }  // namespace
 
-platform::Direct3D* createDirect3D() {
+platform::Direct3D* createDirect3D(const D3dxLibrary& d3dx) {
     IDirect3D9* direct3D = Direct3DCreate9(D3D_SDK_VERSION);
     if (direct3D == nullptr) {
         return nullptr;
     }
-    return new Direct3D9(direct3D);
+    return new Direct3D9(direct3D, d3dx);
 }
 
 }  // namespace platform::win32
