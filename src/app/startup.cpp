@@ -24,6 +24,8 @@ Object* makeNoObject(std::int32_t) { return nullptr; }
 }  // namespace
 
 int run(unsigned seed) {
+    // Before the first entry, so that a player's failure leaves its message behind.
+    Log::open(LOG_FOLDER);
     std::srand(seed);
 
     core = new Core(makeNoObject, Game::frame);

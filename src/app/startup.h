@@ -13,11 +13,14 @@ namespace App {
 constexpr char WINDOW_CLASS[] = "MainGameClass";
 constexpr char WINDOW_TITLE[] = "Tessak";
 constexpr char ICON_PATH[] = "resources/icon.ico";
+// The log's sub-folder of the common data folder: <data folder>/Tessak/Log.html.
+constexpr char LOG_FOLDER[] = "Tessak";
 
 // The one Core of the process, made by `run` and never destroyed.
 extern Core* core;
 
-// Start-up then the main loop; `seed` seeds the runtime random generator (the
+// Opens the log (a log that cannot be written is left off: the game plays on),
+// then start-up and the main loop; `seed` seeds the runtime random generator (the
 // program passes the calendar time). Returns 0 once the loop has ended. A fatal
 // error during start-up or play leaves through `Log::error`'s exception.
 int run(unsigned seed);

@@ -5,6 +5,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -195,6 +198,45 @@ TEST_F(StartupTest, EscapeInTheMenuDestroysTheWindowAndEndsTheProgramNormally) {
     EXPECT_EQ(App::run(5), 0);
     EXPECT_EQ(frames, 1);
     EXPECT_TRUE(graphics.windows.windows[0]->destroyed);
+}
+
+// A data folder of the test's own, the log closed again afterwards.
+class StartupLogTest : public StartupTest {
+protected:
+    StartupLogTest()
+        : folder(std::filesystem::temp_directory_path() /
+                 ("startup-log-" + std::to_string(std::rand()))) {
+        std::filesystem::create_directories(folder);
+        platformFake.fakeSystem.dataFolderPath = folder.string();
+        quitAtOnce();
+    }
+    ~StartupLogTest() override {
+        Log::close();
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    }
+
+    std::filesystem::path folder;
+};
+
+TEST_F(StartupLogTest, TheLogOpensInTheGamesFolderBeforeTheFirstEntry) {
+    EXPECT_EQ(App::run(2), 0);
+    EXPECT_EQ(platformFake.fakeSystem.lastSubFolder, "Tessak");
+    std::ifstream page(folder / "Tessak" / "Log.html");
+    const std::string text((std::istreambuf_iterator<char>(page)),
+                           std::istreambuf_iterator<char>());
+    EXPECT_EQ(text.rfind("<head><title>Engine Log</title></head>", 0), 0u);
+    EXPECT_NE(text.find("]: Initializing window...<br>"), std::string::npos);
+    EXPECT_NE(text.find("]: Graceful shutdown detected.<br>"), std::string::npos);
+}
+
+TEST_F(StartupLogTest, ALogThatCannotBeWrittenLeavesTheGamePlaying) {
+    // Log.html taken by a folder: neither the page nor an entry can be written.
+    std::filesystem::create_directories(folder / "Tessak" / "Log.html");
+    EXPECT_EQ(App::run(2), 0);
+    EXPECT_TRUE(std::filesystem::is_directory(folder / "Tessak" / "Log.html"));
+    EXPECT_TRUE(platformFake.fakeSystem.boxes.empty());
+    EXPECT_EQ(loadedPaths().size(), 20u);
 }
 
 }  // namespace

@@ -6,7 +6,6 @@ with a failure status.
 
 usage: error_box.py <game executable> <source folder>
 """
-import glob
 import os
 import shutil
 import subprocess
@@ -117,11 +116,14 @@ def main():
         if status == 0:
             fail("the game ended with status 0 after its error")
         log("Enter ended the game with status %d" % status)
-        # Once the game keeps a log, the error is in it.
-        for log_page in glob.glob(os.path.join(work, "data", "**", "Log.html"), recursive=True):
-            with open(log_page, errors="replace") as page:
-                if ("resources/" + MISSING) not in page.read():
-                    fail("%s has no entry naming the missing picture" % log_page)
+        # The game keeps a log: the error is in it.
+        log_page = os.path.join(work, "data", "Tessak", "Log.html")
+        if not os.path.isfile(log_page):
+            fail("no log page at %s" % log_page)
+        with open(log_page, errors="replace") as page:
+            if ("Failed to create texture 'resources/" + MISSING + "'") not in page.read():
+                fail("%s has no entry naming the missing picture" % log_page)
+        log("the log names the missing picture")
         log("PASS")
     finally:
         stop(game_process)

@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """Plays the real game under Xvfb the way a person would, and checks what it shows.
 
-Starts its own Xvfb (800 x 600) and openbox, runs the game from the source folder as
-the README does, answers the screen-format warning if it appears, waits out the
+Starts its own Xvfb (800 x 600) and openbox, runs the game from a folder without
+resources/ (it finds the pictures beside itself) and with a log that cannot be
+written (the game plays on), answers the screen-format warning if it appears, waits out the
 intro, checks the menu in a screenshot, clicks Arcade, checks the play screen and the
 falling pair, moves and turns the pair with the arrow keys, and quits with Escape.
 
@@ -10,6 +11,7 @@ usage: play_game.py <game executable> <source folder>
 """
 import os
 import select
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -208,11 +210,12 @@ def wait_for_exit(game_process, exit_seconds):
         fail("exit status %d" % status)
 
 
-def play(command, cwd, source, display, env=None, exit_seconds=None):
+def play(command, cwd, source, display, env=None, exit_seconds=None, stderr=None):
     """Plays one game of the program started by `command` in `cwd` on `display`, from
     start-up to Escape, and checks each step against the pictures under `source`.
     `env` is the program's environment (the display's by default); `exit_seconds`
-    bounds the wait for the exit after Escape (TESSAK_E2E_EXIT_SECONDS, or 30 s)."""
+    bounds the wait for the exit after Escape (TESSAK_E2E_EXIT_SECONDS, or 30 s);
+    `stderr`, a file, takes the program's error output."""
     if exit_seconds is None:
         exit_seconds = float(os.environ.get("TESSAK_E2E_EXIT_SECONDS", "30"))
     shots = tempfile.mkdtemp(prefix="tessak-e2e-")
@@ -222,7 +225,7 @@ def play(command, cwd, source, display, env=None, exit_seconds=None):
 
     game_process = None
     try:
-        game_process = subprocess.Popen(command, cwd=cwd, env=env or display.env)
+        game_process = subprocess.Popen(command, cwd=cwd, env=env or display.env, stderr=stderr)
         wait_for_menu(game_process, source, display, shots)
 
         def buttons_and_title(shot):
@@ -286,11 +289,17 @@ def main():
     if len(sys.argv) != 3:
         fail(__doc__)
     game, source = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+    # Started from a folder without resources/ (the program finds its own), with a
+    # log that cannot be written (Log.html taken by a folder): the game plays on.
+    work = tempfile.mkdtemp(prefix="tessak-e2e-start-")
+    os.makedirs(os.path.join(work, "data", "Tessak", "Log.html"))
     display = Display()
     try:
-        play([game], source, source, display)
+        env = dict(display.env, XDG_DATA_HOME=os.path.join(work, "data"))
+        play([game], work, source, display, env)
     finally:
         display.close()
+        shutil.rmtree(work, ignore_errors=True)
     log("PASS")
 
 

@@ -1,6 +1,7 @@
 // The data folder and the file calls on the Win32 backend: the shell's common
 // application-data folder (C:\ProgramData under Wine), made when missing, the
-// engine's Log.html written there, FlushFileBuffers and localtime_s.
+// engine's Log.html written there, FlushFileBuffers and localtime_s; and the
+// program's own folder made the working folder.
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -9,6 +10,7 @@
 #include "log/log.h"
 #include <shlobj.h>
 
+#include "platform/win32/program_folder.h"
 #include "win32_fixture.h"
 
 namespace {
@@ -85,6 +87,18 @@ TEST_F(DataFolderTest, LocalTimeIsTheCalendarTimeOfTheLocalZone) {
         EXPECT_GE(local.tm_year, 70);
         EXPECT_EQ(std::mktime(&local), seconds);
     }
+}
+
+TEST(ProgramFolderTest, TheProgramsFolderBecomesTheWorkingFolderWhereverItStarted) {
+    char started[MAX_PATH] = {};
+    ASSERT_NE(GetCurrentDirectoryA(MAX_PATH, started), 0u);
+    ASSERT_TRUE(SetCurrentDirectoryA(commonAppData().c_str()));
+    const bool entered = win32::enterProgramFolder();
+    // The program's own file, named relative to the working folder.
+    const DWORD found = GetFileAttributesA("win32_data_folder_test.exe");
+    SetCurrentDirectoryA(started);
+    EXPECT_TRUE(entered);
+    EXPECT_NE(found, INVALID_FILE_ATTRIBUTES);
 }
 
 }  // namespace

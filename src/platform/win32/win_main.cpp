@@ -5,9 +5,12 @@
 #include <string>
 
 #include "app/startup.h"
+#include "platform/win32/program_folder.h"
 #include "platform/win32/win32_platform.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // The game's pictures lie beside the program, wherever it was started from.
+    platform::win32::enterProgramFolder();
     platform::win32::Win32Platform backend;
     platform::install(&backend);
     // A program without a console: the box is the only place a player sees a failure.
