@@ -23,6 +23,18 @@ TEST(FrameTime, StaysWithinTwentyPercentOfThePreviousFrame) {
     EXPECT_EQ(smooth(0.001f, 0.0125f), 0.8f * 0.0125f);
 }
 
+TEST(FrameTime, ChangesJustBeyondTwentyPercentAreCut) {
+    // Between 20 % and 25 % away from the previous frame: a looser limit
+    // (25 %) would let these through unchanged.
+    const float previous = 0.0125f;
+    for (const float rise : {1.21f, 1.24f}) {
+        EXPECT_EQ(smooth(rise * previous, previous), 1.2f * previous) << "rise " << rise;
+    }
+    for (const float fall : {0.79f, 0.76f}) {
+        EXPECT_EQ(smooth(fall * previous, previous), 0.8f * previous) << "fall " << fall;
+    }
+}
+
 TEST(FrameTime, CapAppliesAfterSmoothing) {
     EXPECT_EQ(smooth(0.05f, 0.02f), 0.022222223f);
     EXPECT_EQ(MAX_FRAME, 0.022222223f);
