@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 
 #include "core/object.h"
 
@@ -49,6 +50,19 @@ StateData makeData() {
         data.objects.push_back(std::move(object));
     }
     data.nextObjectId = OBJECT_COUNT + 1;
+    return data;
+}
+
+StateData withScatteredIds(StateData data) {
+    std::vector<std::int32_t> ids;
+    for (std::int32_t id = 2; id <= 2 * OBJECT_COUNT; id += 2) {
+        ids.push_back(id);
+    }
+    std::shuffle(ids.begin(), ids.end(), std::mt19937(2024));
+    for (std::size_t i = 0; i < data.objects.size(); ++i) {
+        data.objects[i].id = ids[i];
+    }
+    data.nextObjectId = 2 * OBJECT_COUNT + 1;
     return data;
 }
 

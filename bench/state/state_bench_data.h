@@ -45,6 +45,9 @@ struct StateData {
 };
 
 StateData makeData();
+// The same state with its identifiers scattered: distinct, in no order, and
+// spread over twice the range (as objects made and deleted in play leave them).
+StateData withScatteredIds(StateData data);
 // Resets the core and builds the data through the object API and the script state.
 void build(Core& core, const StateData& data);
 

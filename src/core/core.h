@@ -52,6 +52,9 @@ public:
     Lock* findLock(const Object* object, std::int32_t eventId) const;
 
     Object* createObject(std::int32_t type, const std::string& script);
+    // Prepares the lookup for this many objects in all (a load knows how many
+    // it makes), so that it is not rebuilt as it grows.
+    void reserveObjects(std::size_t count) { objectIndex.reserve(count); }
     Object* findObject(std::int32_t id) const;
     bool deleteObject(std::int32_t id);
 
@@ -97,25 +100,33 @@ public:
     bool isFatalErrorRaised() const { return fatalRaised; }
 
     // Checks every record that the core keeps twice (the lists against their
-    // indexes, the update pass's cursor) and aborts on the first mismatch.
-    // Built into debug and sanitizer builds; elsewhere it does nothing.
+    // indexes, the update pass's cursor) and aborts on the first mismatch: a
+    // walk of everything, made at frame boundaries and after whole operations
+    // (a reset, a load, a save). checkObjectBookkeeping checks, in constant
+    // time, what one change touched: an object, its neighbours in the list and
+    // its locks (null: the records that name no object). Built into debug and
+    // sanitizer builds; elsewhere they do nothing.
 #ifdef TESSAK_CORE_CHECKS
     void checkBookkeeping() const;
+    void checkObjectBookkeeping(const Object* object) const;
 #else
     void checkBookkeeping() const {}
+    void checkObjectBookkeeping(const Object*) const {}
 #endif
 
 private:
     friend class Object;
 
+    // The objects that hold one identifier: more than one only after a load
+    // (or a host's setId) gave an identifier twice. Objects are ordered by
+    // their listOrder, which grows along the list.
     struct IdEntry {
         ObjectList::iterator first;  // the first object in list order with this id
-        int count;                   // objects sharing the id (more than 1 only after a load)
+        std::map<std::uint64_t, ObjectList::iterator> later;  // the others, by listOrder
     };
 
     void changeObjectId(Object* object, std::int32_t newId);
     void indexObject(ObjectList::iterator position);
-    void setFirstHolder(IdEntry& entry, ObjectList::iterator position);
     void unindexObject(ObjectList::iterator position);
     void dropLocksOf(Object* object);
     // A thread is run only when it is one of the core's and its registry
@@ -135,6 +146,7 @@ private:
     bool clearAll();
     void unlinkObject(ObjectList::iterator position);
     ObjectList::iterator positionOf(const Object* object);
+    ObjectList::const_iterator positionOf(const Object* object) const;
 
     ObjectFactory objectFactory;
     FrameCallback frameCallback;
@@ -149,6 +161,8 @@ private:
     // Lookup beside the list, so that finding never walks it. An object's
     // locks are found through the object itself.
     std::unordered_map<std::int32_t, IdEntry> objectIndex;
+    // The listOrder of the next object appended to `objects`.
+    std::uint64_t nextListOrder = 0;
     // The last identifier found and its object (null when none is held): a
     // script's `wait` looks up the object that its `pause` has just found, and
     // a thread released by its object's pause lock mostly pauses that object

@@ -1,14 +1,19 @@
-// Core: the consistency walk of debug and sanitizer builds. Every record kept
+// Core: the consistency checks of debug and sanitizer builds. Every record kept
 // twice (objects in their list, in their index and as the last one found;
 // locks in their list and in their objects' lock places; the update pass's
-// cursor and end mark) is checked against its original after each change, so
-// that a slip shows where it happens and not frames later.
+// cursor and end mark) is checked against its original: what a change touched
+// right after the change, so that a slip shows where it happens and not frames
+// later, and everything at each frame and after each whole operation. The
+// check of one change takes constant time, so that a load of many objects
+// stays fast in these builds.
 #ifdef TESSAK_CORE_CHECKS
 
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <set>
 #include <utility>
+#include <vector>
 
 #include "core/core.h"
 #include "core/lock.h"
@@ -30,30 +35,39 @@ void require(bool condition, const char* what) {
 }  // namespace
 
 void Core::checkBookkeeping() const {
-    // Objects against objectIndex: each identifier's count and first holder.
-    // Per identifier: its first holder in list order and its number of holders.
-    std::unordered_map<std::int32_t, std::pair<ObjectList::const_iterator, int>> expected;
+    // Objects against objectIndex: each identifier's holders, the first in
+    // list order apart.
+    std::unordered_map<std::int32_t, std::vector<ObjectList::const_iterator>> expected;
     std::set<const Object*> present;
+    const Object* previous = nullptr;
     for (auto it = objects.begin(); it != objects.end(); ++it) {
         const Object* object = *it;
         require(object != nullptr, "a null object in the list");
         require(present.insert(object).second, "an object listed twice");
         require(object->core == this, "an object of another core in the list");
-        const auto [entry, inserted] = expected.try_emplace(object->id, it, 1);
-        if (!inserted) {
-            ++entry->second.second;
-        }
+        require(previous == nullptr || previous->listOrder < object->listOrder,
+                "the objects' list orders do not grow along the list");
+        require(object->listOrder < nextListOrder, "an object's list order is not handed out yet");
+        expected[object->id].push_back(it);
+        previous = object;
     }
     require(expected.size() == objectIndex.size(), "objectIndex names identifiers no object has");
-    for (const auto& [id, entry] : expected) {
+    for (const auto& [id, holders] : expected) {
         const auto indexed = objectIndex.find(id);
         require(indexed != objectIndex.end(), "an object's identifier is missing from objectIndex");
-        require(indexed->second.count == entry.second, "objectIndex counts an identifier wrongly");
-        require(ObjectList::const_iterator(indexed->second.first) == entry.first,
+        require(ObjectList::const_iterator(indexed->second.first) == holders.front(),
                 "objectIndex points at another than the first holder of an identifier");
+        require(indexed->second.later.size() + 1 == holders.size(),
+                "objectIndex counts an identifier wrongly");
+        auto later = indexed->second.later.begin();
+        for (std::size_t i = 1; i < holders.size(); ++i, ++later) {
+            require(ObjectList::const_iterator(later->second) == holders[i] &&
+                        later->first == (*holders[i])->listOrder,
+                    "objectIndex lists an identifier's later holders wrongly");
+        }
     }
     for (auto it = objects.begin(); it != objects.end(); ++it) {
-        require((*it)->indexedFirst == (expected.at((*it)->id).first == it),
+        require((*it)->indexedFirst == (expected.at((*it)->id).front() == it),
                 "an object's first-holder mark disagrees with objectIndex");
     }
     for (const Object* object : buried) {
@@ -131,6 +145,56 @@ void Core::checkBookkeeping() const {
         require(present.count(object) == 0, "a deleted object is still in the list");
     }
     require(busyDepth >= 0 && scriptDepth >= 0, "a scope count below zero");
+}
+
+void Core::checkObjectBookkeeping(const Object* object) const {
+    if (lastFound != nullptr) {
+        const auto indexed = objectIndex.find(lastFoundId);
+        require(indexed != objectIndex.end() && *indexed->second.first == lastFound,
+                "the last object found is not the indexed holder of its identifier");
+    }
+    require(busyDepth >= 0 && scriptDepth >= 0, "a scope count below zero");
+    require(spareLocks.size() <= MAX_SPARE_LOCKS, "more spare locks kept than allowed");
+    if (object == nullptr) {
+        return;
+    }
+    const auto position = positionOf(object);
+    if (position == objects.end()) {
+        require(!object->indexedFirst, "an object out of the list is marked as indexed");
+    } else {
+        require(object->core == this, "an object of another core in the list");
+        require(object->indexedFirst == (*objectIndex.at(object->id).first == object),
+                "an object's first-holder mark disagrees with objectIndex");
+        // Its neighbours: in order, and found where they are under their identifiers.
+        if (position != objects.begin()) {
+            const auto before = std::prev(position);
+            require((*before)->listOrder < object->listOrder,
+                    "the objects' list orders do not grow along the list");
+            require(positionOf(*before) == before, "an object's neighbour is not in objectIndex");
+        }
+        const auto after = std::next(position);
+        if (after != objects.end()) {
+            require(object->listOrder < (*after)->listOrder,
+                    "the objects' list orders do not grow along the list");
+            require(positionOf(*after) == after, "an object's neighbour is not in objectIndex");
+        }
+    }
+    // Its locks: each placed under its own object and event, no event twice,
+    // and every waiting thread held by the core.
+    const auto& places = object->lockPlaces;
+    for (auto place = places.begin(); place != places.end(); ++place) {
+        const Lock* lock = *place->second;
+        require(lock != nullptr, "a null lock in the list");
+        require(lock->object == object && lock->eventId == place->first,
+                "a lock placed under another object or event");
+        for (auto other = std::next(place); other != places.end(); ++other) {
+            require(other->first != place->first, "two locks for one object and event");
+        }
+        if (lock->thread != nullptr) {
+            require(threads.count(lock->thread) != 0,
+                    "a lock waited on by a thread the core does not hold");
+        }
+    }
 }
 
 #endif  // TESSAK_CORE_CHECKS

@@ -27,7 +27,7 @@ bool Core::addLock(Object* object, std::int32_t eventId) {
         *locks.back() = Lock(object, eventId);
     }
     places.emplace_back(eventId, std::prev(locks.end()));
-    checkBookkeeping();
+    checkObjectBookkeeping(object);
     return true;
 }
 
@@ -64,7 +64,7 @@ void Core::removeLock(Object* object, std::int32_t eventId) {
             lastFoundId = object->id;
             lastFound = object;
         }
-        checkBookkeeping();
+        checkObjectBookkeeping(object);
         (*position)->release();
         return;
     }
@@ -80,7 +80,7 @@ void Core::dropLocksOf(Object* object) {
         }
         retireLock(locks, place.second);
     }
-    checkBookkeeping();
+    checkObjectBookkeeping(object);
 }
 
 int Lock::suspend(lua_State* waiting) {

@@ -2,6 +2,7 @@
 // `objectIndex` finds an identifier's first object in that order without
 // walking the list.
 #include <cstdint>
+#include <utility>
 
 #include "core/busy_scope.h"
 #include "core/core.h"
@@ -32,9 +33,10 @@ Object* Core::createObject(std::int32_t type, const std::string& script) {
     // Room for the pause lock's place beside the object, made while the object
     // itself is new.
     object->lockPlaces.reserve(1);
+    object->listOrder = nextListOrder++;
     objects.push_back(object);
     indexObject(std::prev(objects.end()));
-    checkBookkeeping();
+    checkObjectBookkeeping(object);
     return object;
 }
 
@@ -63,56 +65,53 @@ bool Core::deleteObject(std::int32_t id) {
     // compare with, an object that no longer exists.
     dropLocksOf(object);
     destroyLater(object);
-    checkBookkeeping();
+    checkObjectBookkeeping(nullptr);
     return true;
-}
-
-void Core::setFirstHolder(IdEntry& entry, ObjectList::iterator position) {
-    (*entry.first)->indexedFirst = false;
-    entry.first = position;
-    (*position)->indexedFirst = true;
 }
 
 void Core::indexObject(ObjectList::iterator position) {
     lastFound = nullptr;
-    const std::int32_t id = (*position)->id;
-    const auto [entry, inserted] = objectIndex.try_emplace(id, IdEntry{position, 1});
+    Object* object = *position;
+    const auto [entry, inserted] = objectIndex.try_emplace(object->id, IdEntry{position, {}});
     if (inserted) {
-        (*position)->indexedFirst = true;
+        object->indexedFirst = true;
         return;
     }
-    ++entry->second.count;
-    // Only a changed identifier can meet an earlier holder out of list order
-    // (appended objects are last); find the first holder again.
-    for (auto it = objects.begin(); it != objects.end(); ++it) {
-        if ((*it)->id == id) {
-            setFirstHolder(entry->second, it);
-            return;
-        }
+    // The identifier is held already (a load restored it twice, or before
+    // the object that holds it now got its own): the earlier in list order
+    // stays first.
+    IdEntry& holders = entry->second;
+    Object* first = *holders.first;
+    if (first->listOrder < object->listOrder) {
+        holders.later.emplace(object->listOrder, position);
+        return;
     }
+    first->indexedFirst = false;
+    holders.later.emplace(first->listOrder, holders.first);
+    holders.first = position;
+    object->indexedFirst = true;
 }
 
 void Core::unindexObject(ObjectList::iterator position) {
     lastFound = nullptr;
-    (*position)->indexedFirst = false;
-    const std::int32_t id = (*position)->id;
-    const auto entry = objectIndex.find(id);
+    Object* object = *position;
+    object->indexedFirst = false;
+    const auto entry = objectIndex.find(object->id);
     if (entry == objectIndex.end()) {
         return;
     }
-    if (--entry->second.count == 0) {
+    IdEntry& holders = entry->second;
+    if (holders.first != position) {
+        holders.later.erase(object->listOrder);
+        return;
+    }
+    if (holders.later.empty()) {
         objectIndex.erase(entry);
         return;
     }
-    if (entry->second.first != position) {
-        return;
-    }
-    for (auto it = std::next(position); it != objects.end(); ++it) {
-        if ((*it)->id == id) {
-            setFirstHolder(entry->second, it);
-            return;
-        }
-    }
+    holders.first = holders.later.begin()->second;
+    holders.later.erase(holders.later.begin());
+    (*holders.first)->indexedFirst = true;
 }
 
 void Core::unlinkObject(ObjectList::iterator position) {
@@ -133,17 +132,26 @@ void Core::unlinkObject(ObjectList::iterator position) {
     objects.erase(position);
 }
 
-Core::ObjectList::iterator Core::positionOf(const Object* object) {
+Core::ObjectList::const_iterator Core::positionOf(const Object* object) const {
     const auto entry = objectIndex.find(object->id);
-    if (entry != objectIndex.end() && *entry->second.first == object) {
-        return entry->second.first;
+    if (entry == objectIndex.end()) {
+        return objects.end();
     }
-    for (auto it = objects.begin(); it != objects.end(); ++it) {
-        if (*it == object) {
-            return it;
-        }
+    const IdEntry& holders = entry->second;
+    if (*holders.first == object) {
+        return holders.first;
+    }
+    const auto later = holders.later.find(object->listOrder);
+    if (later != holders.later.end() && *later->second == object) {
+        return later->second;
     }
     return objects.end();
+}
+
+Core::ObjectList::iterator Core::positionOf(const Object* object) {
+    // The list's own erase turns a const position into a mutable one.
+    return objects.erase(std::as_const(*this).positionOf(object),
+                         std::as_const(*this).positionOf(object));
 }
 
 void Core::changeObjectId(Object* object, std::int32_t newId) {
@@ -155,7 +163,7 @@ void Core::changeObjectId(Object* object, std::int32_t newId) {
     unindexObject(position);
     object->id = newId;
     indexObject(position);
-    checkBookkeeping();
+    checkObjectBookkeeping(object);
 }
 
 void Core::destroyLater(Object* object) {
@@ -174,5 +182,5 @@ void Core::destroyBuried() {
         dropLocksOf(object);
         delete object;
     }
-    checkBookkeeping();
+    checkObjectBookkeeping(nullptr);
 }

@@ -234,7 +234,7 @@ void Core::finishResume(lua_State* thread, int result) {
     }
     if (result == 0) {
         dropThread(thread);
-        checkBookkeeping();
+        checkObjectBookkeeping(nullptr);
         return;
     }
     const ScriptFailure failure(thread, -1);
@@ -259,5 +259,5 @@ void Core::forgetThread(lua_State* thread) {
             lock->threadReference = LUA_NOREF;
         }
     }
-    checkBookkeeping();
+    checkObjectBookkeeping(nullptr);
 }

@@ -88,6 +88,10 @@ private:
     // the core's list), kept with the object so that finding, adding and
     // removing a lock neither walks the list nor searches a table.
     std::vector<std::pair<std::int32_t, std::list<Lock*>::iterator>> lockPlaces;
+    // The object's rank in the core's list: it grows along the list (objects
+    // are only ever appended), so that the core can order objects that share
+    // an identifier without walking the list.
+    std::uint64_t listOrder = 0;
 
     friend class Core;
 };

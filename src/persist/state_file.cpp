@@ -1,5 +1,6 @@
 // The state file: the shared script variables of the simple kinds, the objects
 // (headers, then bodies) and the next object identifier, in one unframed file.
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -209,6 +210,10 @@ bool readObjects(InputArchive& archive, Core& core) {
     if (archive.failed()) {
         return false;
     }
+    // A damaged count must not make a huge reservation: beyond this the lookup
+    // grows as the objects come.
+    constexpr std::int32_t MOST_RESERVED = 1 << 20;
+    core.reserveObjects(static_cast<std::size_t>(std::clamp(count, 0, MOST_RESERVED)));
     for (std::int32_t i = 0; i < count; ++i) {
         const std::int32_t type = archive.readInt();
         const std::string script = archive.readString();
@@ -272,6 +277,7 @@ bool Core::saveState(const std::string& path) {
         return false;
     }
     temporary.keep();
+    checkBookkeeping();
     return true;
 }
 
@@ -295,5 +301,6 @@ bool Core::loadState(const std::string& path) {
         Log::warning("State file '" + path + "' is damaged or incomplete.");
         return false;
     }
+    checkBookkeeping();
     return true;
 }
