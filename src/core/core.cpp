@@ -1,6 +1,7 @@
 #include "core/core.h"
 
 #include "core/busy_scope.h"
+#include "core/fatal_stop.h"
 #include "core/frame_time.h"
 #include "core/lock.h"
 #include "core/object.h"
@@ -139,6 +140,28 @@ bool Core::clearAll() {
     runningReference = LUA_NOREF;
     checkBookkeeping();
     return fatalWhileClosing;
+}
+
+void Core::noteFatalError(lua_State* calling) {
+    fatalRaised = true;
+    fatal_stop::stopScripts(*this, calling);
+}
+
+void Core::clearFatalError() {
+    if (!fatalRaised) {
+        return;
+    }
+    fatalRaised = false;
+    // The stop halted the collector; threads still hooked free themselves.
+    if (luaState != nullptr) {
+        lua_gc(luaState, LUA_GCRESTART, 0);
+    }
+}
+
+void Core::throwIfFatal() const {
+    if (fatalRaised) {
+        throw Log::Fatal{};
+    }
 }
 
 bool Core::isScriptRunning() const {

@@ -94,10 +94,17 @@ public:
     // The thread that the host is running right now (null when none): the only
     // one that `wait` may suspend, since the host resumes only what it ran.
     lua_State* getRunningThread() const { return runningThread; }
-    // Set by an engine script function that met a fatal host error (reported
-    // already): until the host has received it, no script may catch any error.
-    void noteFatalError() { fatalRaised = true; }
+    // Set when a fatal error was reported while scripts ran (an engine or
+    // host function met it, or raises it on): stops every running script (see
+    // fatal_stop.h). Until the host has received it, no script code runs and
+    // every engine and host function refuses; the next host call into the
+    // script state starts afresh.
+    void noteFatalError(lua_State* calling);
     bool isFatalErrorRaised() const { return fatalRaised; }
+    // Throws Log::Fatal when a fatal error was reported while the host's call
+    // into the script state ran: what the host does after a call that may have
+    // run script code (finalizers included).
+    void throwIfFatal() const;
 
     // Checks every record that the core keeps twice (the lists against their
     // indexes, the update pass's cursor) and aborts on the first mismatch: a
@@ -186,6 +193,7 @@ private:
     lua_State* runningThread = nullptr;
     int runningReference = LUA_NOREF;
     bool fatalRaised = false;
+    void clearFatalError();
     // Host calls into the script state in progress (threads run, chunks run,
     // the state closed); see ScriptScope.
     int scriptDepth = 0;

@@ -91,10 +91,15 @@ lua_State* Core::createThread(Object* object, const std::string& functionName) {
     lua_checkstack(L, lua_gettop(L) + 1);
     ThreadRequest request{script.c_str(), functionName.c_str()};
     if (lua_cpcall(L, makeThread, &request) != 0) {
-        const ScriptFailure failure(L, -1);
+        const ScriptFailure failure(L, -1, fatalRaised);
         lua_pop(L, 1);
         failure.report();
     }
+    // A finalizer that ran meanwhile may have met a fatal error and swallowed it.
+    if (fatalRaised && request.reference != LUA_NOREF) {
+        luaL_unref(L, LUA_REGISTRYINDEX, request.reference);
+    }
+    throwIfFatal();
     lua_State* thread = request.thread;
     if (thread == nullptr) {
         Log::error("Failed to create new lua thread.");
@@ -108,10 +113,15 @@ lua_State* Core::createThread(Object* object, const std::string& functionName) {
 
     lua_pushlightuserdata(thread, &request);
     if (lua_pcall(thread, 4, 1, 0) != 0) {
-        const ScriptFailure failure(thread, -1);
+        const ScriptFailure failure(thread, -1, fatalRaised);
         lua_settop(thread, 0);
         dropThread(thread);
         failure.report();
+    }
+    if (fatalRaised) {
+        lua_settop(thread, 0);
+        dropThread(thread);
+        throw Log::Fatal{};
     }
     if (lua_type(thread, -1) != LUA_TFUNCTION) {
         lua_settop(thread, 0);
@@ -225,6 +235,12 @@ void Core::runAnchoredThread(lua_State* thread, int argumentCount, int reference
         result = lua_resume(thread, argumentCount);
     }
     unanchorThread(thread, anchor);
+    if (fatalRaised) {
+        // The scripts were stopped: the thread did not get to end or wait of
+        // its own accord, and the report has been made.
+        dropThread(thread);
+        throw Log::Fatal{};
+    }
     finishResume(thread, result);
 }
 
@@ -237,7 +253,7 @@ void Core::finishResume(lua_State* thread, int result) {
         checkObjectBookkeeping(nullptr);
         return;
     }
-    const ScriptFailure failure(thread, -1);
+    const ScriptFailure failure(thread, -1, fatalRaised);
     dropThread(thread);
     failure.report();
 }

@@ -9,8 +9,9 @@
 
 // The error value that carries a fatal host error (already reported at the
 // error level) from an engine function up through the script frames to the
-// host. The engine's protected-call functions raise it on instead of handing it
-// to the script, so no script code runs after the report.
+// host. The scripts are stopped meanwhile (fatal_stop.h), so none of them can
+// keep it: the host tells it by the core's flag, and the value alone (should
+// it ever reach the host without the flag) is an ordinary error.
 inline char fatalErrorMark;
 
 inline void pushFatalError(lua_State* state) { lua_pushlightuserdata(state, &fatalErrorMark); }
@@ -39,12 +40,12 @@ inline std::string scriptErrorText(lua_State* thread, int index) {
 }
 
 // A script failure taken from the stack, so that the host can clean up (drop
-// the thread, pop the value) before it reports.
+// the thread, pop the value) before it reports. `fatalRaised`: the core's
+// flag, set when a fatal error was reported while the scripts ran.
 class ScriptFailure {
 public:
-    ScriptFailure(lua_State* state, int index)
-        : fatal(isFatalError(state, index)),
-          text(fatal ? std::string() : scriptErrorText(state, index)) {}
+    ScriptFailure(lua_State* state, int index, bool fatalRaised)
+        : fatal(fatalRaised), text(fatal ? std::string() : scriptErrorText(state, index)) {}
 
     // Reports the failure at the error level; a fatal host error has shown its
     // report already and only goes on ending the program.

@@ -4,6 +4,7 @@
 // no object with a destructor lives across a Lua call that can raise, and no C++
 // exception leaves a function that Lua called (see `guarded`).
 #include "core/core.h"
+#include "core/fatal_stop.h"
 #include "core/key_type.h"
 #include "core/lock.h"
 #include "core/object.h"
@@ -47,25 +48,25 @@ Text textArgument(lua_State* L, int index) {
 
 enum class HostOutcome { RETURNED, FATAL, FAILED };
 
-// Raises what a host failure becomes for the script: a fatal host error (its
-// report shown already) travels on as the fatal error value, which no script
-// can catch; any other C++ exception (an allocation failure) is an ordinary
-// script error.
-int raiseHostFailure(lua_State* L, Core& core, HostOutcome outcome) {
-    if (outcome == HostOutcome::FATAL) {
-        core.noteFatalError();
-        pushFatalError(L);
-    } else {
-        lua_pushstring(L, "the host failed inside an engine function");
-    }
+// Raises the fatal error value: a fatal error was reported (now or before),
+// so the scripts are stopped where they run and the value travels up to the
+// host.
+int raiseFatal(lua_State* L, Core& core) {
+    core.noteFatalError(L);
+    pushFatalError(L);
     return lua_error(L);
 }
 
 // Runs host code that a script called and turns a C++ exception into a Lua
 // error raised after the handler has finished, so that no exception crosses
-// the Lua frames above.
+// the Lua frames above. After a fatal report nothing of the host runs for a
+// script any more, and host code that ran scripts itself (and swallowed the
+// report) hands the fatal error on.
 template <typename HostCode>
 int runGuarded(lua_State* L, Core& core, HostCode hostCode) {
+    if (core.isFatalErrorRaised()) {
+        return raiseFatal(L, core);
+    }
     HostOutcome outcome = HostOutcome::RETURNED;
     int results = 0;
     try {
@@ -75,8 +76,12 @@ int runGuarded(lua_State* L, Core& core, HostCode hostCode) {
     } catch (...) {
         outcome = HostOutcome::FAILED;
     }
-    if (outcome != HostOutcome::RETURNED) {
-        return raiseHostFailure(L, core, outcome);
+    if (outcome == HostOutcome::FATAL || core.isFatalErrorRaised()) {
+        return raiseFatal(L, core);
+    }
+    if (outcome == HostOutcome::FAILED) {
+        lua_pushstring(L, "the host failed inside an engine function");
+        return lua_error(L);
     }
     return results;
 }
@@ -92,87 +97,6 @@ int guarded(lua_State* L) {
 int guardedHostFunction(lua_State* L) {
     const lua_CFunction function = lua_tocfunction(L, lua_upvalueindex(2));
     return runGuarded(L, coreOf(L), [L, function] { return function(L); });
-}
-
-// The error on top of the stack, caught by a protected call of the script's,
-// goes on when it is (or follows) a fatal host error: then nothing of the
-// script may run any more.
-void raiseOnIfFatal(lua_State* L, Core& core) {
-    if (isFatalError(L, -1) || core.isFatalErrorRaised()) {
-        pushFatalError(L);
-        lua_error(L);
-    }
-}
-
-// The results of pcall and xpcall from those of the protected call, which
-// fill the stack: whether it succeeded, then its results or its error.
-int protectedCallResults(lua_State* L, Core& core, int status) {
-    if (status != 0) {
-        raiseOnIfFatal(L, core);
-    }
-    lua_pushboolean(L, status == 0);
-    lua_insert(L, 1);
-    return lua_gettop(L);
-}
-
-// pcall, as the library's, except for fatal host errors.
-int scriptProtectedCall(lua_State* L) {
-    luaL_checkany(L, 1);
-    const int status = lua_pcall(L, lua_gettop(L) - 1, LUA_MULTRET, 0);
-    return protectedCallResults(L, coreOf(L), status);
-}
-
-// The message handler that xpcall installs: the script's own one (upvalue 2),
-// except that a fatal host error passes unchanged and runs no script code.
-int scriptMessageHandler(lua_State* L) {
-    Core& core = coreOf(L);
-    if (isFatalError(L, 1) || core.isFatalErrorRaised()) {
-        lua_settop(L, 0);
-        pushFatalError(L);
-        return 1;
-    }
-    lua_pushvalue(L, lua_upvalueindex(2));
-    lua_insert(L, 1);
-    lua_call(L, lua_gettop(L) - 1, 1);
-    return 1;
-}
-
-// xpcall, as the library's, except for fatal host errors.
-int scriptProtectedCallWithHandler(lua_State* L) {
-    Core& core = coreOf(L);
-    luaL_checkany(L, 2);
-    lua_settop(L, 2);
-    lua_pushvalue(L, lua_upvalueindex(1));
-    lua_insert(L, 2);
-    lua_pushcclosure(L, scriptMessageHandler, 2);
-    lua_insert(L, 1);
-    const int status = lua_pcall(L, 0, LUA_MULTRET, 1);
-    lua_remove(L, 1);
-    return protectedCallResults(L, core, status);
-}
-
-// A library function (upvalue 2) that reports a failure as a false or nil
-// first result (coroutine.resume, load with a reader function), except that a
-// fatal host error goes on.
-int scriptCatchingFunction(lua_State* L) {
-    Core& core = coreOf(L);
-    lua_pushvalue(L, lua_upvalueindex(2));
-    lua_insert(L, 1);
-    lua_call(L, lua_gettop(L) - 1, LUA_MULTRET);
-    if (lua_gettop(L) >= 2 && !lua_toboolean(L, 1)) {
-        lua_settop(L, 2);
-        raiseOnIfFatal(L, core);
-    }
-    return lua_gettop(L);
-}
-
-// Replaces table[name] (the table on top of the stack) with `function`, which
-// gets the core and the replaced value as its upvalues.
-void wrapLibraryFunction(lua_State* L, Core* core, const char* name, lua_CFunction function) {
-    lua_pushlightuserdata(L, core);
-    lua_getfield(L, -2, name);
-    lua_pushcclosure(L, function, 2);
-    lua_setfield(L, -2, name);
 }
 
 int scriptNewObject(lua_State* L, Core& core) {
@@ -353,6 +277,7 @@ void Core::reset() {
     }
     lua_State* L = luaState;
     luaL_openlibs(L);
+    fatal_stop::prepare(L, this);
 
     lua_pushlightuserdata(L, this);
     lua_setfield(L, LUA_GLOBALSINDEX, "core");
@@ -372,15 +297,6 @@ void Core::reset() {
         lua_pushcclosure(L, guardedHostFunction, 2);
         lua_setfield(L, LUA_GLOBALSINDEX, name.c_str());
     }
-    // The library's protected calls, made unable to catch a fatal host error.
-    lua_pushvalue(L, LUA_GLOBALSINDEX);
-    wrapLibraryFunction(L, this, "pcall", scriptProtectedCall);
-    wrapLibraryFunction(L, this, "xpcall", scriptProtectedCallWithHandler);
-    wrapLibraryFunction(L, this, "load", scriptCatchingFunction);
-    lua_getfield(L, -1, "coroutine");
-    wrapLibraryFunction(L, this, "resume", scriptCatchingFunction);
-    lua_pop(L, 2);
-
     // `state` falls back on the library table and becomes the main thread's
     // global table: globals read there look in `state` first, globals written land in it.
     lua_newtable(L);

@@ -10,6 +10,7 @@
 #include "core/core.h"
 #include "core/object.h"
 #include "core/script_error.h"
+#include "core/script_scope.h"
 #include "log/log.h"
 #include "persist/file_sync.h"
 #include "persist/input_archive.h"
@@ -144,16 +145,22 @@ int walkVariables(lua_State* state) {
     return 0;
 }
 
-void writeVariables(OutputArchive& archive, lua_State* state) {
+void writeVariables(OutputArchive& archive, Core& core) {
+    lua_State* state = core.getLuaState();
     if (state == nullptr) {
         return;  // no script state yet: no variables
     }
     VariableWalk walk(archive);
     lua_checkstack(state, 1);
-    if (lua_cpcall(state, walkVariables, &walk) != 0) {
-        const ScriptFailure failure(state, -1);
-        lua_pop(state, 1);
-        failure.report();
+    {
+        // Converting a key may run a finalizer, which is script code.
+        ScriptScope scripts(core);
+        if (lua_cpcall(state, walkVariables, &walk) != 0) {
+            const ScriptFailure failure(state, -1, core.isFatalErrorRaised());
+            lua_pop(state, 1);
+            failure.report();
+        }
+        core.throwIfFatal();
     }
     if (walk.failure) {
         std::rethrow_exception(walk.failure);
@@ -262,7 +269,7 @@ bool Core::saveState(const std::string& path) {
     if (!archive.open(temporary.getPath())) {
         return false;
     }
-    writeVariables(archive, luaState);
+    writeVariables(archive, *this);
     archive.write(static_cast<std::uint32_t>(objects.size()));
     for (const Object* object : objects) {
         archive.write(object->getType());

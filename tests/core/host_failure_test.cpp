@@ -52,6 +52,14 @@ protected:
         EXPECT_FALSE(object->getBool("went on"));
         EXPECT_TRUE(core.getThreads().empty());
     }
+    // A shared variable that the scripts set (nil reads as false).
+    bool shared(const char* name) {
+        lua_State* L = core.getLuaState();
+        lua_getfield(L, LUA_GLOBALSINDEX, name);
+        const bool value = lua_toboolean(L, -1) != 0;
+        lua_pop(L, 1);
+        return value;
+    }
 
     fakes::FakePlatform platformFake;
     std::filesystem::path folder;
@@ -79,6 +87,62 @@ TEST_F(HostFailures, ProtectedCallsCannotCatchAFatalError) {
                                   "; setKey(id, 'went on', true) end");
         EXPECT_THROW(object->startThread("start"), Log::Fatal);
         expectOneReportAndAStoppedScript(object, report);
+    }
+}
+
+// Scripts that reach the library's own catching functions in roundabout ways
+// (the library is the scripts' own, so nothing of it is hidden) still run no
+// further once the report is made.
+TEST_F(HostFailures, NoWayRoundTheLibraryCatchesAFatalError) {
+    const char* const attempts[] = {
+        // A load reader that calls load itself around the failing call.
+        "function start(id)\n"
+        "  load(function()\n"
+        "    local libraryLoad = debug.getinfo(2, 'f').func\n"
+        "    libraryLoad(function() newObject(7, '') end)\n"
+        "    wentOn = true\n"
+        "  end)\n"
+        "  wentOn = true\n"
+        "end\n",
+        // coroutine.resume taken from the frame of a resuming thread; the
+        // value caught would be kept for later.
+        "function start(id)\n"
+        "  local outer = coroutine.running()\n"
+        "  coroutine.resume(coroutine.create(function()\n"
+        "    local resume = debug.getinfo(outer, 0, 'f').func\n"
+        "    local ok, value = resume(coroutine.create(function() newObject(7, '') end))\n"
+        "    caught = value\n"
+        "    wentOn = true\n"
+        "  end))\n"
+        "  wentOn = true\n"
+        "end\n",
+        // No debug library: a finalizer fails while loadstring parses.
+        "function start(id)\n"
+        "  local source = string.rep('local a = 1 ', 50)\n"
+        "  collectgarbage('setpause', 0)\n"
+        "  collectgarbage('setstepmul', 1e8)\n"
+        "  local proxy = newproxy(true)\n"
+        "  getmetatable(proxy).__gc = function() newObject(7, '') end\n"
+        "  proxy = nil\n"
+        "  local chunk = loadstring(source)\n"
+        "  wentOn = true\n"
+        "end\n",
+    };
+    for (const char* attempt : attempts) {
+        SCOPED_TRACE(attempt);
+        core.reset();
+        platformFake.fakeSystem.boxes.clear();
+        Object* object = scripted(attempt);
+        EXPECT_THROW(object->startThread("start"), Log::Fatal);
+        expectOneReportAndAStoppedScript(object, "Object type 7 cannot be made.");
+        EXPECT_FALSE(shared("wentOn"));
+        // Nothing was kept that a later failure could raise in place of its
+        // own report.
+        EXPECT_FALSE(shared("caught"));
+        Object* later = scripted("function start(id) error(caught or 'its own', 0) end");
+        EXPECT_THROW(later->startThread("start"), Log::Fatal);
+        ASSERT_EQ(boxes().size(), 2u);
+        EXPECT_EQ(boxes()[1].text, "its own");
     }
 }
 
