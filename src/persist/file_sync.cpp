@@ -16,9 +16,15 @@ namespace {
 // Linux gives up after as many links as this; so does a save.
 constexpr int MOST_LINKS = 40;
 
+// Between the target's name and the writer's process id in a temporary's
+// name: no user names a file so, and so the sweep of stale temporaries never
+// meets a file of someone else's.
+constexpr char TEMPORARY_MARK[] = ".save-in-progress-5c1e9a73-";
+
 // The writer's process id when `name` is `prefix`, digits, '-', digits (the
-// form temporaryPathFor makes); none otherwise. Names are compared in the
-// system's own form: not every file name has a narrow one on Windows.
+// form temporaryPathFor makes, with a process id that is not 0); none
+// otherwise. Names are compared in the system's own form: not every file name
+// has a narrow one on Windows.
 std::optional<std::uint64_t> writerOfTemporary(const std::filesystem::path::string_type& name,
                                                const std::filesystem::path::string_type& prefix) {
     if (name.compare(0, prefix.size(), prefix) != 0) {
@@ -42,6 +48,9 @@ std::optional<std::uint64_t> writerOfTemporary(const std::filesystem::path::stri
     std::uint64_t id = 0;
     for (std::size_t i = prefix.size(); i < dash; ++i) {
         id = id * 10 + static_cast<std::uint64_t>(name[i] - '0');
+    }
+    if (id == 0) {
+        return std::nullopt;
     }
     return id;
 }
@@ -81,16 +90,26 @@ bool canOverwrite(const std::string& target) {
     return true;
 }
 
+std::string temporaryPathFor(const std::string& target, std::uint64_t processId, unsigned counter) {
+    return target + TEMPORARY_MARK + std::to_string(processId) + "-" + std::to_string(counter);
+}
+
 std::string temporaryPathFor(const std::string& target) {
     // Process id and a counter keep concurrent saves of one target apart.
     static std::atomic<unsigned> counter{0};
-    return target + ".tmp" + std::to_string(platform::currentProcessId()) + "-" +
-           std::to_string(counter++);
+    return temporaryPathFor(target, platform::currentProcessId(), counter++);
 }
 
 void removeStaleTemporaries(const std::string& target) {
     const std::filesystem::path targetPath(target);
-    const std::filesystem::path::string_type prefix = (targetPath.filename() += ".tmp").native();
+    const std::filesystem::path name = targetPath.filename();
+    std::error_code folderError;
+    if (name.empty() || name == "." || name == ".." ||
+        std::filesystem::is_directory(targetPath, folderError)) {
+        return;
+    }
+    const std::filesystem::path::string_type prefix =
+        (std::filesystem::path(name) += TEMPORARY_MARK).native();
     std::filesystem::path folder = targetPath.parent_path();
     if (folder.empty()) {
         folder = ".";

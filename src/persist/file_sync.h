@@ -2,6 +2,7 @@
 // Durable replacement of a file: data goes to a temporary file beside the target,
 // which is forced onto the disk and only then renamed over the target, so that a
 // failed or interrupted save never leaves the target half written.
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -18,11 +19,16 @@ std::optional<std::string> resolveTarget(const std::string& path);
 // file, a folder): a save must not get around that by renaming over it.
 bool canOverwrite(const std::string& target);
 
-// A path in the target's folder that no other save of the same target uses.
+// A path in the target's folder that no other save of the same target uses:
+// the target's name, a mark of the saver's own that no one would put in a
+// file name, the writing process's id and a counter.
 std::string temporaryPathFor(const std::string& target);
+std::string temporaryPathFor(const std::string& target, std::uint64_t processId, unsigned counter);
 
 // Deletes the temporary files of earlier saves of the target whose writing
-// process no longer runs (a save killed part-way leaves its temporary file).
+// process no longer runs (a save killed part-way leaves its temporary file):
+// only names that temporaryPathFor makes, and nothing when the target names
+// no file (an empty path, a folder).
 void removeStaleTemporaries(const std::string& target);
 
 // Forces the file's written data onto the disk; false when the system refuses.

@@ -31,14 +31,15 @@ bool namesOtherThanFile(const std::string& path) {
 }
 
 // The end of the path's chain of symbolic links when it is a regular file or
-// nothing yet; none, after a warning, when it is something else or the chain
-// never ends.
-std::optional<std::string> fileAtEndOf(const std::string& path) {
+// nothing yet; none, after a report at the given level, when it is something
+// else or the chain never ends.
+std::optional<std::string> fileAtEndOf(const std::string& path,
+                                       void (*report)(const std::string&)) {
     std::optional<std::string> end = file_sync::resolveTarget(path);
     if (!end) {
-        Log::warning("State file '" + path + "' is a loop of symbolic links.");
+        report("State file '" + path + "' is a loop of symbolic links.");
     } else if (namesOtherThanFile(*end)) {
-        Log::warning("State file '" + path + "' is not a regular file.");
+        report("State file '" + path + "' is not a regular file.");
         end.reset();
     }
     return end;
@@ -254,8 +255,14 @@ bool readObjects(InputArchive& archive, Core& core) {
 }  // namespace
 
 bool Core::saveState(const std::string& path) {
-    const std::optional<std::string> end = fileAtEndOf(path);
-    if (!end) {
+    // A save that cannot open its file returns false and shows nothing (a
+    // host's failed save must not put a box in front of a player); the
+    // reason goes to the log's information level.
+    if (path.empty()) {
+        return false;
+    }
+    const std::optional<std::string> end = fileAtEndOf(path, Log::info);
+    if (!end || std::filesystem::path(*end).filename().empty()) {
         return false;
     }
     const std::string& target = *end;
@@ -294,7 +301,7 @@ bool Core::loadState(const std::string& path) {
         return false;
     }
     reset();
-    if (!fileAtEndOf(path)) {
+    if (!fileAtEndOf(path, Log::warning)) {
         return false;
     }
     InputArchive archive(this);

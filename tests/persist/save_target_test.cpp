@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "log/log.h"
+#include "persist/file_sync.h"
 #include "state_fixture.h"
 #include "system_helpers.h"
 
@@ -45,6 +46,17 @@ protected:
         EXPECT_EQ(box.style, WARNING_BOX);
         EXPECT_NE(box.text.find("'" + path.string() + "'"), std::string::npos) << box.text;
     }
+    // A save that cannot open its file fails and shows nothing.
+    void expectRefusedSave(const fs::path& path) {
+        const std::size_t boxesBefore = platform.fakeSystem.boxes.size();
+        EXPECT_FALSE(core.saveState(path.string()));
+        EXPECT_EQ(platform.fakeSystem.boxes.size(), boxesBefore);
+    }
+    // The name of a temporary file that a save by the process would make.
+    static std::string temporaryOf(const std::string& target, const std::string& processId,
+                                   unsigned counter) {
+        return file_sync::temporaryPathFor(target, std::stoull(processId), counter);
+    }
 };
 
 TEST_F(SaveTargetTest, NamedPipeIsRefusedAtOnceByLoadAndSave) {
@@ -74,30 +86,47 @@ TEST_F(SaveTargetTest, NamedPipeIsRefusedAtOnceByLoadAndSave) {
     expectFresh();
 
     run("x = 1");
-    EXPECT_FALSE(core.saveState(fifo.string()));
-    expectWarningAbout(fifo, 1);
+    expectRefusedSave(fifo);
     EXPECT_TRUE(fs::is_fifo(fifo));
     EXPECT_EQ(folder.listing(), std::vector<std::string>{"pipe"});
 
     // A link to the pipe is refused the same way, and stays a link.
     const fs::path link = folder.file("link");
     fs::create_symlink("pipe", link);
-    EXPECT_FALSE(core.saveState(link.string()));
-    expectWarningAbout(link, 2);
+    expectRefusedSave(link);
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_TRUE(fs::is_fifo(fifo));
     EXPECT_EQ(variable("x"), "number 1");
 }
 
-TEST_F(SaveTargetTest, FolderIsRefusedWithAWarning) {
+TEST_F(SaveTargetTest, FolderIsRefusedBySaveSilentlyAndByLoadWithAWarning) {
     const fs::path taken = folder.file("taken");
     fs::create_directory(taken);
-    EXPECT_FALSE(core.saveState(taken.string()));
-    expectWarningAbout(taken, 0);
+    // A stale temporary's name beside it, and inside it: a folder is no
+    // target, so nothing is swept.
+    const std::string dead = std::to_string(exitedProcessId());
+    writeFile(temporaryOf(taken.string(), dead, 0), Bytes{1});
+    writeFile(temporaryOf((taken / "").string(), dead, 0), Bytes{1});
+    const auto before = folder.listing();
+    expectRefusedSave(taken);
+    expectRefusedSave(taken / "");
     EXPECT_FALSE(core.loadState(taken.string()));
-    expectWarningAbout(taken, 1);
+    expectWarningAbout(taken, 0);
     EXPECT_TRUE(fs::is_directory(taken));
-    EXPECT_EQ(folder.listing(), std::vector<std::string>{"taken"});
+    EXPECT_EQ(folder.listing(), before);
+    EXPECT_EQ(std::distance(fs::directory_iterator(taken), fs::directory_iterator()), 1);
+}
+
+TEST_F(SaveTargetTest, EmptyPathIsRefusedAndSweepsNothing) {
+    const std::string dead = std::to_string(exitedProcessId());
+    const fs::path previous = fs::current_path();
+    fs::current_path(folder.file(""));
+    writeFile(temporaryOf("", dead, 0), Bytes{1});
+    writeFile(".tmp" + dead + "-0", Bytes{1});
+    const auto before = folder.listing();
+    expectRefusedSave("");
+    EXPECT_EQ(folder.listing(), before);
+    fs::current_path(previous);
 }
 
 TEST_F(SaveTargetTest, SaveThroughDanglingLinksMakesTheFileAtTheirEnd) {
@@ -134,40 +163,43 @@ TEST_F(SaveTargetTest, LinkLoopIsRefused) {
     fs::create_symlink("a", folder.file("b"));
     fs::create_symlink("self", folder.file("self"));
     run("x = 2");
-    EXPECT_FALSE(core.saveState(folder.file("a").string()));
-    expectWarningAbout(folder.file("a"), 0);
-    EXPECT_FALSE(core.saveState(folder.file("self").string()));
-    expectWarningAbout(folder.file("self"), 1);
+    expectRefusedSave(folder.file("a"));
+    expectRefusedSave(folder.file("self"));
     EXPECT_FALSE(core.loadState(folder.file("b").string()));
-    expectWarningAbout(folder.file("b"), 2);
+    expectWarningAbout(folder.file("b"), 0);
     EXPECT_TRUE(fs::is_symlink(folder.file("a")));
     EXPECT_TRUE(fs::is_symlink(folder.file("b")));
     EXPECT_TRUE(fs::is_symlink(folder.file("self")));
     EXPECT_EQ(folder.listing(), (std::vector<std::string>{"a", "b", "self"}));
 }
 
-TEST_F(SaveTargetTest, SaveRemovesTemporariesOfWritersThatNoLongerRun) {
+TEST_F(SaveTargetTest, SaveRemovesOnlyItsOwnTemporariesOfWritersThatNoLongerRun) {
     const std::string dead = std::to_string(exitedProcessId());
     const std::string alive = std::to_string(runningProcessId());
-    const std::vector<std::string> leftovers = {
-        "state.bin.tmp" + dead + "-0",  "state.bin.tmp" + dead + "-17",
-        "state.bin.tmp" + alive + "-3",  // a save of another process, under way
-        "other.bin.tmp" + dead + "-0",   // another target's
-        "state.bin.tmp" + dead + "-x",   // not a name a save makes
-        "state.bin.tmp" + dead,
+    const std::vector<std::string> removed = {
+        temporaryOf("state.bin", dead, 0),
+        temporaryOf("state.bin", dead, 17),
     };
-    for (const std::string& name : leftovers) {
+    std::vector<std::string> kept = {
+        temporaryOf("state.bin", alive, 3),  // a save of another process, under way
+        temporaryOf("other.bin", dead, 0),   // another target's
+        temporaryOf("state.bin", "0", 2),    // no process has the id 0
+        temporaryOf("state.bin", dead, 0) + "x",
+        // A user's own files, whatever they look like.
+        "state.bin.tmp" + dead + "-0",
+        "state.bin.tmp0-1",
+    };
+    for (const std::string& name : removed) {
+        writeFile(folder.file(name), Bytes{1, 2, 3});
+    }
+    for (const std::string& name : kept) {
         writeFile(folder.file(name), Bytes{1, 2, 3});
     }
     run("x = 2");
     ASSERT_TRUE(core.saveState(folder.file("state.bin").string()));
-    std::vector<std::string> expected = {
-        "other.bin.tmp" + dead + "-0",  "state.bin",
-        "state.bin.tmp" + alive + "-3", "state.bin.tmp" + dead,
-        "state.bin.tmp" + dead + "-x",
-    };
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(folder.listing(), expected);
+    kept.push_back("state.bin");
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(folder.listing(), kept);
 }
 
 TEST_F(SaveTargetTest, TemporariesBesideALinkedTargetAreRemovedThere) {
@@ -176,7 +208,7 @@ TEST_F(SaveTargetTest, TemporariesBesideALinkedTargetAreRemovedThere) {
     fs::create_directory(folder.file("real"));
     writeFile(folder.file("real/state.bin"), Bytes{});
     fs::create_symlink("real/state.bin", folder.file("state.bin"));
-    const std::string stale = "state.bin.tmp" + std::to_string(exitedProcessId()) + "-0";
+    const std::string stale = temporaryOf("state.bin", std::to_string(exitedProcessId()), 0);
     writeFile(folder.file("real/" + stale), Bytes{1});
     writeFile(folder.file(stale), Bytes{1});
     ASSERT_TRUE(core.saveState(folder.file("state.bin").string()));
