@@ -15,8 +15,11 @@ lua_CFunction libraryResume = nullptr;
 lua_CFunction libraryWrapped = nullptr;  // what coroutine.wrap returns
 lua_CFunction libraryXpcall = nullptr;
 
-// The registry key under which a state keeps its core, for the hook.
+// The registry keys under which a state keeps its core, for the hook, and the
+// handler that replaces a script's own (made in advance: stopping makes no
+// value, so that it cannot fail for want of memory).
 char coreKey;
+char handlerKey;
 
 Core* coreOfState(lua_State* state) {
     lua_pushlightuserdata(state, &coreKey);
@@ -64,7 +67,8 @@ void stopThread(lua_State* thread, std::vector<lua_State*>& stopped) {
         lua_State* resumed = nullptr;
         if (function == libraryXpcall && function != nullptr) {
             // xpcall keeps its handler in its first stack slot.
-            lua_pushcfunction(thread, passFatalError);
+            lua_pushlightuserdata(thread, &handlerKey);
+            lua_rawget(thread, LUA_REGISTRYINDEX);
             if (lua_setlocal(thread, &frame, 1) == nullptr) {
                 lua_pop(thread, 1);
             }
@@ -90,6 +94,9 @@ void prepare(lua_State* state, Core* core) {
     lua_pushlightuserdata(state, &coreKey);
     lua_pushlightuserdata(state, core);
     lua_rawset(state, LUA_REGISTRYINDEX);
+    lua_pushlightuserdata(state, &handlerKey);
+    lua_pushcfunction(state, passFatalError);
+    lua_rawset(state, LUA_REGISTRYINDEX);
     lua_getfield(state, LUA_GLOBALSINDEX, "xpcall");
     libraryXpcall = lua_tocfunction(state, -1);
     lua_getfield(state, LUA_GLOBALSINDEX, "coroutine");
@@ -113,8 +120,18 @@ void stopScripts(Core& core, lua_State* calling) {
     stopThread(calling, stopped);
     stopThread(core.getRunningThread(), stopped);
     stopThread(main, stopped);
-    for (const auto& entry : core.getThreads()) {
-        stopThread(entry.first, stopped);
+    if (main == nullptr || lua_checkstack(main, 1) == 0) {
+        return;
+    }
+    // A script may have dropped a thread's registry reference (through the
+    // debug library) and let the collector free it: only a thread that its
+    // reference still holds is touched.
+    for (const auto& [thread, reference] : core.getThreads()) {
+        lua_rawgeti(main, LUA_REGISTRYINDEX, reference);
+        if (lua_tothread(main, -1) == thread) {
+            stopThread(thread, stopped);
+        }
+        lua_pop(main, 1);
     }
 }
 

@@ -116,6 +116,18 @@ TEST_F(HostFailures, NoWayRoundTheLibraryCatchesAFatalError) {
         "  end))\n"
         "  wentOn = true\n"
         "end\n",
+        // A message handler, and a coroutine resumed inside a wrapped one.
+        "function start(id)\n"
+        "  xpcall(function() newObject(7, '') end, function() wentOn = true end)\n"
+        "  wentOn = true\n"
+        "end\n",
+        "function start(id)\n"
+        "  coroutine.wrap(function()\n"
+        "    coroutine.resume(coroutine.create(function() newObject(7, '') end))\n"
+        "    wentOn = true\n"
+        "  end)()\n"
+        "  wentOn = true\n"
+        "end\n",
         // No debug library: a finalizer fails while loadstring parses.
         "function start(id)\n"
         "  local source = string.rep('local a = 1 ', 50)\n"
