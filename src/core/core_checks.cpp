@@ -12,8 +12,8 @@
 #include <cstdlib>
 #include <iterator>
 #include <set>
+#include <unordered_set>
 #include <utility>
-#include <vector>
 
 #include "core/core.h"
 #include "core/lock.h"
@@ -35,40 +35,41 @@ void require(bool condition, const char* what) {
 }  // namespace
 
 void Core::checkBookkeeping() const {
-    // Objects against objectIndex: each identifier's holders, the first in
-    // list order apart.
-    std::unordered_map<std::int32_t, std::vector<ObjectList::const_iterator>> expected;
-    std::set<const Object*> present;
+    // Objects against objectIndex: every listed object is found under its
+    // identifier where it lies (first, or among the later holders by its list
+    // order), and the index holds as many as the list: one entry each. Made
+    // of lookups only, so that the walk after a large load stays linear.
+    std::size_t indexedHolders = 0;
+    for (const auto& entry : objectIndex) {
+        const IdEntry& holders = entry.second;
+        indexedHolders += 1 + holders.later.size();
+        require(holders.later.empty() || (*holders.first)->listOrder < holders.later.begin()->first,
+                "objectIndex points at another than the first holder of an identifier");
+    }
+    require(indexedHolders == objects.size(), "objectIndex counts an identifier wrongly");
+    const std::unordered_set<const Object*> deleted(buried.begin(), buried.end());
     const Object* previous = nullptr;
     for (auto it = objects.begin(); it != objects.end(); ++it) {
         const Object* object = *it;
         require(object != nullptr, "a null object in the list");
-        require(present.insert(object).second, "an object listed twice");
-        require(object->core == this, "an object of another core in the list");
+        // Strictly growing, so that no object is listed twice either.
         require(previous == nullptr || previous->listOrder < object->listOrder,
                 "the objects' list orders do not grow along the list");
         require(object->listOrder < nextListOrder, "an object's list order is not handed out yet");
-        expected[object->id].push_back(it);
-        previous = object;
-    }
-    require(expected.size() == objectIndex.size(), "objectIndex names identifiers no object has");
-    for (const auto& [id, holders] : expected) {
-        const auto indexed = objectIndex.find(id);
+        require(object->core == this, "an object of another core in the list");
+        require(deleted.count(object) == 0, "a deleted object is still in the list");
+        const auto indexed = objectIndex.find(object->id);
         require(indexed != objectIndex.end(), "an object's identifier is missing from objectIndex");
-        require(ObjectList::const_iterator(indexed->second.first) == holders.front(),
-                "objectIndex points at another than the first holder of an identifier");
-        require(indexed->second.later.size() + 1 == holders.size(),
-                "objectIndex counts an identifier wrongly");
-        auto later = indexed->second.later.begin();
-        for (std::size_t i = 1; i < holders.size(); ++i, ++later) {
-            require(ObjectList::const_iterator(later->second) == holders[i] &&
-                        later->first == (*holders[i])->listOrder,
+        const IdEntry& holders = indexed->second;
+        const bool first = ObjectList::const_iterator(holders.first) == it;
+        if (!first) {
+            const auto later = holders.later.find(object->listOrder);
+            require(later != holders.later.end() && ObjectList::const_iterator(later->second) == it,
                     "objectIndex lists an identifier's later holders wrongly");
         }
-    }
-    for (auto it = objects.begin(); it != objects.end(); ++it) {
-        require((*it)->indexedFirst == (expected.at((*it)->id).front() == it),
+        require(object->indexedFirst == first,
                 "an object's first-holder mark disagrees with objectIndex");
+        previous = object;
     }
     for (const Object* object : buried) {
         require(!object->indexedFirst, "a deleted object is marked as indexed");
@@ -85,7 +86,7 @@ void Core::checkBookkeeping() const {
     // under its own object and event, no pair twice, and every place pointing
     // at a listed node. Objects deleted while host code held them keep their
     // places until they are destroyed.
-    std::set<const Lock*> listed;
+    std::unordered_set<const Lock*> listed;
     for (const Lock* lock : locks) {
         require(lock != nullptr, "a null lock in the list");
         require(listed.insert(lock).second, "a lock listed twice");
@@ -97,7 +98,7 @@ void Core::checkBookkeeping() const {
         }
     }
     std::size_t placedLocks = 0;
-    std::set<const Lock*> placed;
+    std::unordered_set<const Lock*> placed;
     std::set<std::pair<const Object*, std::int32_t>> pairs;
     const auto checkPlaces = [&](const Object* object) {
         for (const auto& [eventId, position] : object->lockPlaces) {
@@ -141,9 +142,6 @@ void Core::checkBookkeeping() const {
         require(lastSeen, "the update pass's end mark is not in the list");
     }
 
-    for (const Object* object : buried) {
-        require(present.count(object) == 0, "a deleted object is still in the list");
-    }
     require(busyDepth >= 0 && scriptDepth >= 0, "a scope count below zero");
 }
 

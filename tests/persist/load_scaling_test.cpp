@@ -66,7 +66,7 @@ TEST_F(LoadScalingTest, ShiftedIdentifiersLoadInLinearTime) {
     loadSeconds(largeFile, LARGE);
     double small = 1e9;
     double large = 1e9;
-    for (int round = 0; round < 3; ++round) {
+    for (int round = 0; round < 5; ++round) {
         small = std::min(small, loadSeconds(smallFile, SMALL));
         large = std::min(large, loadSeconds(largeFile, LARGE));
     }
