@@ -16,11 +16,6 @@ inline char fatalErrorMark;
 
 inline void pushFatalError(lua_State* state) { lua_pushlightuserdata(state, &fatalErrorMark); }
 
-inline bool isFatalError(lua_State* state, int index) {
-    return lua_touserdata(state, index) == &fatalErrorMark &&
-           lua_type(state, index) == LUA_TLIGHTUSERDATA;
-}
-
 // The text of a script error value: strings and numbers as they are, anything
 // else (a table raised with `error`, for instance) named by its type. Makes no
 // script value, so it cannot run the collector (and with it a finalizer).
