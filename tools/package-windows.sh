@@ -32,9 +32,11 @@ x86_64-w64-mingw32-strip "$stage/tessak.exe"
 cp -r resources "$stage/resources"
 cp packaging/windows/README.txt "$stage/README.txt"
 mkdir "$stage/licenses"
-# Lua 5.1 (built from Debian's lua5.1 sources), and the MinGW-w64 runtime with its
-# winpthreads library (mingw-w64-x86-64-dev's notices cover both).
-for notice in liblua5.1-0:Lua-5.1 mingw-w64-x86-64-dev:MinGW-w64; do
+# Lua 5.1 (built from Debian's lua5.1 sources), the MinGW-w64 runtime with its
+# winpthreads library (mingw-w64-x86-64-dev's notices cover both), and GCC's
+# libstdc++ and libgcc, linked in statically (under the GCC Runtime Library
+# Exception, which gcc-mingw-w64-base's notice includes).
+for notice in liblua5.1-0:Lua-5.1 mingw-w64-x86-64-dev:MinGW-w64 gcc-mingw-w64-base:GCC-runtime; do
   copyright=/usr/share/doc/${notice%%:*}/copyright
   if [ ! -f "$copyright" ]; then
     echo "package-windows: no $copyright: run 'bash tools/install-deps.sh' first" >&2

@@ -29,6 +29,7 @@ CONTENTS = [
                     r"C:\ProgramData\Tessak\Log.html", "licenses"]),
     ("licenses/Lua-5.1.txt", ["Lua.org, PUC-Rio", "Permission is hereby granted"]),
     ("licenses/MinGW-w64.txt", ["mingw-w64-crt", "winpthreads"]),
+    ("licenses/GCC-runtime.txt", ["GCC RUNTIME LIBRARY EXCEPTION"]),
 ]
 
 # The resource section as windres writes it back in its own source form.
