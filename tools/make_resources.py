@@ -24,6 +24,7 @@ from PIL import Image, ImageChops, ImageDraw, ImageFilter, ImageFont
 FONT_DIR = "/usr/share/fonts/truetype/dejavu"
 FONT_BOLD = os.path.join(FONT_DIR, "DejaVuSans-Bold.ttf")
 FONT_CONDENSED_BOLD = os.path.join(FONT_DIR, "DejaVuSansCondensed-Bold.ttf")
+FONT_MONO_BOLD = os.path.join(FONT_DIR, "DejaVuSansMono-Bold.ttf")
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 GAME_SOURCES = os.path.join(HERE, "..", "src", "game")
@@ -664,6 +665,64 @@ def write_ico(path, images):
         out.write(header + b"".join(entries) + b"".join(blobs))
 
 
+# ---------------------------------------------------------------- runner font
+
+# The bitmap font of tessak-run's drawText: the printable ASCII characters 32 to
+# 126 in a grid of FONT_COLUMNS cells per row, row by row, each FONT_CELL pixels,
+# white on transparent so that a tint colours it. src/runner/font.h names the
+# same grid.
+FONT_CELL = (12, 24)
+FONT_COLUMNS = 16
+FONT_FIRST, FONT_LAST = 32, 126
+
+
+def bitmap_font(factor=4):
+    cw, ch = FONT_CELL
+    rows = (FONT_LAST - FONT_FIRST + FONT_COLUMNS) // FONT_COLUMNS
+    mask = Image.new("L", (cw * FONT_COLUMNS * factor, ch * rows * factor), 0)
+    draw = ImageDraw.Draw(mask)
+    fnt = font(19 * factor, FONT_MONO_BOLD)
+    for code in range(FONT_FIRST, FONT_LAST + 1):
+        index = code - FONT_FIRST
+        x = (index % FONT_COLUMNS) * cw * factor
+        y = (index // FONT_COLUMNS) * ch * factor
+        draw.text((x + cw * factor / 2, y + ch * factor * 0.8), chr(code), font=fnt, fill=255,
+                  anchor="ms")
+    alpha = downsample(mask.convert("RGB"), factor).convert("L")
+    image = Image.new("RGBA", alpha.size, (255, 255, 255, 0))
+    image.putalpha(alpha)
+    return image
+
+
+# ---------------------------------------------------------------- example games
+
+def shaded_disc(size, factor=8):
+    """A white ball with a soft highlight, to be tinted by the game."""
+    big = size * factor
+    image = radial_gradient((big, big), (int(big * 0.38), int(big * 0.35)), int(big * 0.75),
+                            (255, 255, 255), (150, 150, 150))
+    mask = Image.new("L", (big, big), 0)
+    ImageDraw.Draw(mask).ellipse((factor, factor, big - factor, big - factor), fill=255)
+    image.putalpha(mask)
+    return downsample(image, factor)
+
+
+def paddle(factor=8):
+    w, h = 96 * factor, 16 * factor
+    image = vertical_gradient((w, h), (255, 255, 255), (170, 170, 170))
+    image.putalpha(rounded_mask((w, h), (0, 0, w - 1, h - 1), 7 * factor))
+    return downsample(image, factor)
+
+
+def example_pictures(root):
+    """The pictures of the example games in examples/games/, drawn white so
+    that each game tints them."""
+    games = os.path.join(root, "examples", "games")
+    save_png(shaded_disc(32), os.path.join(games, "balls"), "ball.png", (32, 32))
+    save_png(shaded_disc(24), os.path.join(games, "catch"), "star.png", (24, 24))
+    save_png(paddle(), os.path.join(games, "catch"), "paddle.png", (96, 16))
+
+
 # ---------------------------------------------------------------- output
 
 def save_png(image, folder, name, size):
@@ -674,6 +733,9 @@ def save_png(image, folder, name, size):
 
 
 def main():
+    if len(sys.argv) > 1 and sys.argv[1] == "--examples":
+        example_pictures(os.path.join(HERE, ".."))
+        return
     folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(HERE, "..", "resources")
     os.makedirs(folder, exist_ok=True)
 
@@ -689,6 +751,7 @@ def main():
     save_png(logo(), folder, "logo.png", (400, 100))
     save_png(title(), folder, "tessak.png", (306, 155))
     write_ico(os.path.join(folder, "icon.ico"), [icon_image(s) for s in (48, 32, 16)])
+    save_png(bitmap_font(), folder, "font.png", (FONT_CELL[0] * FONT_COLUMNS, FONT_CELL[1] * 6))
 
 
 if __name__ == "__main__":

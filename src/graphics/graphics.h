@@ -58,6 +58,13 @@ public:
                                         std::int32_t srcHeight, std::uint32_t colour,
                                         std::int32_t centreX, std::int32_t centreY,
                                         std::int32_t angle);
+    // The same picture placed between pixels: the source rectangle scaled by
+    // scaleX and scaleY, turned `angleDegrees` clockwise about (centreX, centreY),
+    // in scaled pixels from its top-left corner, and moved to (x, y). For hosts
+    // that move pictures smoothly; drawSprite keeps the whole-pixel rules.
+    static platform::HResult drawSpriteAt(Texture* texture, const platform::Rect& source, float x,
+                                          float y, float scaleX, float scaleY, std::uint32_t colour,
+                                          float centreX, float centreY, float angleDegrees);
 
     // The procedure of the game window's class.
     static std::intptr_t windowProcedure(platform::WindowHandle window, std::uint32_t message,

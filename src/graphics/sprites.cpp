@@ -49,3 +49,17 @@ platform::HResult Graphics::drawSprite(Texture* texture, std::int32_t x, std::in
     sprite->setTransform(graphics::transformation2D(scale, centre, rotation, translation));
     return sprite->draw(texture->texture, &source, colour);
 }
+
+platform::HResult Graphics::drawSpriteAt(Texture* texture, const platform::Rect& source, float x,
+                                         float y, float scaleX, float scaleY, std::uint32_t colour,
+                                         float centreX, float centreY, float angleDegrees) {
+    if (sprite == nullptr) {
+        return platform::d3derr::INVALIDCALL;
+    }
+    constexpr double RADIANS_PER_DEGREE = 3.14159265358979323846 / 180.0;
+    const auto rotation = static_cast<float>(angleDegrees * RADIANS_PER_DEGREE);
+    sprite->setTransform(graphics::transformation2D(platform::Vector2{scaleX, scaleY},
+                                                    platform::Vector2{centreX, centreY}, rotation,
+                                                    platform::Vector2{x, y}));
+    return sprite->draw(texture->texture, &source, colour);
+}

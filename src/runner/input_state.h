@@ -1,0 +1,37 @@
+#pragma once
+// The keyboard and mouse as game scripts see them during one frame: what is
+// down, and what went down or up since the previous frame. Polled once per
+// frame, so every script of a frame sees the same answers, and a key pressed
+// and released between two polls still counts as pressed (and released) once.
+#include <array>
+#include <cstdint>
+
+#include "platform/platform.h"
+
+namespace runner {
+
+struct KeyEdges {
+    bool down = false;
+    bool pressed = false;
+    bool released = false;
+};
+
+// One key's state this frame, from its state at the previous poll (`wasDown`),
+// whether it is down now, and whether the platform saw it go down since the
+// previous query (`pressedSince`, which is also true while it is down).
+KeyEdges keyEdges(bool wasDown, bool downNow, bool pressedSince);
+
+class InputState {
+public:
+    // Reads every named key and the cursor in the window's client pixels.
+    void poll(platform::Input& input, platform::WindowHandle window);
+
+    const KeyEdges& key(int virtualKey) const { return keys[virtualKey & 0xFF]; }
+    platform::Point cursor() const { return cursorPosition; }
+
+private:
+    std::array<KeyEdges, 256> keys{};
+    platform::Point cursorPosition;
+};
+
+}  // namespace runner
