@@ -707,6 +707,23 @@ def shaded_disc(size, factor=8):
     return downsample(image, factor)
 
 
+def star(size, factor=8):
+    """A white five-pointed star, to be tinted by the game."""
+    big = size * factor
+    centre = big / 2
+    points = []
+    for corner in range(10):
+        radius = (big / 2 - factor) * (1.0 if corner % 2 == 0 else 0.45)
+        angle = math.pi * corner / 5 - math.pi / 2
+        points.append((centre + radius * math.cos(angle), centre + radius * math.sin(angle)))
+    image = radial_gradient((big, big), (int(centre), int(centre)), int(big * 0.6),
+                            (255, 255, 255), (170, 170, 170))
+    mask = Image.new("L", (big, big), 0)
+    ImageDraw.Draw(mask).polygon(points, fill=255)
+    image.putalpha(mask)
+    return downsample(image, factor)
+
+
 def paddle(factor=8):
     w, h = 96 * factor, 16 * factor
     image = vertical_gradient((w, h), (255, 255, 255), (170, 170, 170))
@@ -719,7 +736,7 @@ def example_pictures(root):
     that each game tints them."""
     games = os.path.join(root, "examples", "games")
     save_png(shaded_disc(32), os.path.join(games, "balls"), "ball.png", (32, 32))
-    save_png(shaded_disc(24), os.path.join(games, "catch"), "star.png", (24, 24))
+    save_png(star(24), os.path.join(games, "catch"), "star.png", (24, 24))
     save_png(paddle(), os.path.join(games, "catch"), "paddle.png", (96, 16))
 
 

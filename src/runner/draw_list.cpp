@@ -5,8 +5,7 @@
 namespace runner {
 
 std::vector<SpriteDraw> layoutText(int fontTexture, float x, float y, const std::string& text,
-                                   float scale, std::uint32_t colour, float& width,
-                                   float& height) {
+                                   float scale, std::uint32_t colour, float& width, float& height) {
     std::vector<SpriteDraw> draws;
     const float advance = font::CELL_WIDTH * scale;
     const float lineHeight = font::CELL_HEIGHT * scale;

@@ -50,8 +50,8 @@ std::string pageText(const std::string& text) {
             case '\n':
                 page += "<br>";
                 break;
-            case '\t':
-                page += "&nbsp;&nbsp;&nbsp;&nbsp;";
+            case ' ':
+                page += "&nbsp;";
                 break;
             default:
                 page += character;
@@ -59,7 +59,6 @@ std::string pageText(const std::string& text) {
     }
     return page;
 }
-
 
 Runner::Runner(Setup setup) : setup(std::move(setup)) { active = this; }
 
@@ -93,9 +92,9 @@ int Runner::run() {
     Graphics::initialize(WINDOW_CLASS, config.title, setup.iconFile);
     // The nearest format the display offers, asked for exactly, so that no
     // box interrupts the start: a window where the display can hold one.
-    const ScreenFormat request(config.width, config.height, platform::d3dfmt::X8R8G8B8, 0,
-                               config.fullscreen ? ScreenFormat::FULLSCREEN
-                                                 : ScreenFormat::WINDOWED);
+    const ScreenFormat request(
+        config.width, config.height, platform::d3dfmt::X8R8G8B8, 0,
+        config.fullscreen ? ScreenFormat::FULLSCREEN : ScreenFormat::WINDOWED);
     ScreenFormat chosen = request;
     Graphics::findNearestScreenFormat(request, chosen);
     Graphics::setScreenFormat(chosen);

@@ -45,8 +45,8 @@ std::uint32_t colourArgument(lua_State* L, int index, std::uint32_t otherwise) {
         case LUA_TNONE:
             return otherwise;
         case LUA_TNUMBER:
-            return static_cast<std::uint32_t>(
-                static_cast<std::int64_t>(lua_tonumber(L, index)) & 0xFFFFFFFF);
+            return static_cast<std::uint32_t>(static_cast<std::int64_t>(lua_tonumber(L, index)) &
+                                              0xFFFFFFFF);
         case LUA_TTABLE: {
             const std::uint32_t red = static_cast<std::uint32_t>(byte(L, index, 1, 0));
             const std::uint32_t green = static_cast<std::uint32_t>(byte(L, index, 2, 0));
@@ -66,8 +66,7 @@ float numberOption(lua_State* L, int options, const char* name, float otherwise)
         return otherwise;
     }
     lua_getfield(L, options, name);
-    const float value =
-        lua_isnumber(L, -1) ? static_cast<float>(lua_tonumber(L, -1)) : otherwise;
+    const float value = lua_isnumber(L, -1) ? static_cast<float>(lua_tonumber(L, -1)) : otherwise;
     lua_pop(L, 1);
     return value;
 }
@@ -155,8 +154,8 @@ int scriptDrawText(lua_State* L) {
     const std::uint32_t colour = colourOption(L, 4, 0xFFFFFFFFu);
     float width = 0;
     float height = 0;
-    host().drawList().addAll(layoutText(host().fontTexture(), x, y,
-                                        std::string(text, length), scale, colour, width, height));
+    host().drawList().addAll(layoutText(host().fontTexture(), x, y, std::string(text, length),
+                                        scale, colour, width, height));
     lua_pushnumber(L, width);
     lua_pushnumber(L, height);
     return 2;
@@ -244,13 +243,20 @@ int scriptNextFrame(lua_State* L) {
 }
 
 const luaL_Reg functions[] = {
-    {"startThread", scriptStartThread}, {"loadTexture", scriptLoadTexture},
-    {"drawSprite", scriptDrawSprite},   {"drawText", scriptDrawText},
-    {"clear", scriptClear},             {"keyDown", scriptKeyDown},
-    {"keyPressed", scriptKeyPressed},   {"keyReleased", scriptKeyReleased},
-    {"mouse", scriptMouse},             {"saveGame", scriptSaveGame},
-    {"loadGame", scriptLoadGame},       {"quit", scriptQuit},
-    {"frameTime", scriptFrameTime},     {"screenSize", scriptScreenSize},
+    {"startThread", scriptStartThread},
+    {"loadTexture", scriptLoadTexture},
+    {"drawSprite", scriptDrawSprite},
+    {"drawText", scriptDrawText},
+    {"clear", scriptClear},
+    {"keyDown", scriptKeyDown},
+    {"keyPressed", scriptKeyPressed},
+    {"keyReleased", scriptKeyReleased},
+    {"mouse", scriptMouse},
+    {"saveGame", scriptSaveGame},
+    {"loadGame", scriptLoadGame},
+    {"quit", scriptQuit},
+    {"frameTime", scriptFrameTime},
+    {"screenSize", scriptScreenSize},
     {"nextFrame", scriptNextFrame},
 };
 

@@ -35,15 +35,14 @@ std::map<std::string, ScriptWatch::Stamp> ScriptWatch::look() const {
     std::map<std::string, Stamp> found;
     std::error_code error;
     fs::recursive_directory_iterator walk(root, error);
-    for (const fs::recursive_directory_iterator end; !error && walk != end;
-         walk.increment(error)) {
+    for (const fs::recursive_directory_iterator end; !error && walk != end; walk.increment(error)) {
         const fs::directory_entry& entry = *walk;
         if (entry.path().extension() != ".lua" || !entry.is_regular_file(error)) {
             continue;
         }
         Stamp stamp;
-        stamp.time = static_cast<std::int64_t>(
-            entry.last_write_time(error).time_since_epoch().count());
+        stamp.time =
+            static_cast<std::int64_t>(entry.last_write_time(error).time_since_epoch().count());
         stamp.size = entry.file_size(error);
         found[entry.path().lexically_relative(root).generic_string()] = stamp;
     }

@@ -9,7 +9,7 @@ std::string tracebackOf(lua_State* thread) {
         if (lua_getinfo(thread, "Sln", &frame) == 0) {
             break;
         }
-        text += "\n\t";
+        text += "\n  ";
         text += frame.short_src;
         if (frame.currentline > 0) {
             text += ":" + std::to_string(frame.currentline);
