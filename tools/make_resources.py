@@ -7,6 +7,9 @@ final size and averaged down, which gives clean anti-aliased edges. The output
 is deterministic, so the pictures can be remade at any time:
 
     /usr/bin/python3 tools/make_resources.py [output-folder]
+    /usr/bin/python3 tools/make_resources.py --examples [source-root]
+
+The second form draws the pictures of the example games in examples/games/.
 
 Every PNG is written with 8 bits per channel (RGBA), and the icon holds 48, 32
 and 16 pixel images in the classic bitmap form that every icon reader accepts.
@@ -735,6 +738,8 @@ def example_pictures(root):
     """The pictures of the example games in examples/games/, drawn white so
     that each game tints them."""
     games = os.path.join(root, "examples", "games")
+    for game in ("balls", "catch"):
+        os.makedirs(os.path.join(games, game), exist_ok=True)
     save_png(shaded_disc(32), os.path.join(games, "balls"), "ball.png", (32, 32))
     save_png(star(24), os.path.join(games, "catch"), "star.png", (24, 24))
     save_png(paddle(), os.path.join(games, "catch"), "paddle.png", (96, 16))
@@ -751,7 +756,7 @@ def save_png(image, folder, name, size):
 
 def main():
     if len(sys.argv) > 1 and sys.argv[1] == "--examples":
-        example_pictures(os.path.join(HERE, ".."))
+        example_pictures(sys.argv[2] if len(sys.argv) > 2 else os.path.join(HERE, ".."))
         return
     folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(HERE, "..", "resources")
     os.makedirs(folder, exist_ok=True)

@@ -36,6 +36,7 @@ Object* makeNoObject(std::int32_t) { return nullptr; }
 
 std::string pageText(const std::string& text) {
     std::string page;
+    bool lineStart = true;
     for (const char character : text) {
         switch (character) {
             case '<':
@@ -51,11 +52,13 @@ std::string pageText(const std::string& text) {
                 page += "<br>";
                 break;
             case ' ':
-                page += "&nbsp;";
+                // The page folds runs of blanks: an indentation is kept as such.
+                page += lineStart ? "&nbsp;" : " ";
                 break;
             default:
                 page += character;
         }
+        lineStart = character == '\n' || (lineStart && character == ' ');
     }
     return page;
 }

@@ -1,4 +1,5 @@
-"""The committed pictures are what tools/make_resources.py draws today.
+"""The committed pictures (resources/ and those of the example games under
+examples/games/) are what tools/make_resources.py draws today.
 
 The tool reads the play screen's geometry from the game's headers, so a cell
 moved in src/game/play_layout.h without remaking the pictures leaves the
@@ -41,10 +42,20 @@ def main():
                 with open(os.path.join(drawn_folder, name), "rb") as a, open(committed, "rb") as b:
                     if a.read() != b.read():
                         differing.append(name)
+    with tempfile.TemporaryDirectory() as drawn_root:
+        subprocess.run([sys.executable, os.path.join(source, "tools", "make_resources.py"),
+                        "--examples", drawn_root], check=True)
+        for folder, _, names in os.walk(drawn_root):
+            for name in names:
+                relative = os.path.relpath(os.path.join(folder, name), drawn_root)
+                committed = os.path.join(source, relative)
+                if not os.path.exists(committed) or not same_pixels(os.path.join(folder, name),
+                                                                    committed):
+                    differing.append(relative)
     if differing:
         print("resources/ differs from what tools/make_resources.py draws: " +
               ", ".join(differing))
-        print("remake them with: /usr/bin/python3 tools/make_resources.py")
+        print("remake them with: /usr/bin/python3 tools/make_resources.py [--examples]")
         return 1
     print(f"{len(drawn)} pictures match the tool's drawing")
     return 0

@@ -1,4 +1,6 @@
 // Textures and sprite drawing: loading, the 2-D transform and what reaches the batcher.
+#include <cmath>
+
 #include "graphics/transform2d.h"
 #include "graphics_fixture.h"
 
@@ -121,6 +123,36 @@ TEST_F(SpriteTest, ReleaseGivesTheResourceBackOnce) {
     texture.release();
     EXPECT_EQ(deletions, 1);
     EXPECT_EQ(texture.getTexture(), nullptr);
+}
+
+TEST_F(SpriteTest, DrawSpriteAtPlacesBetweenPixelsAndTurnsByFractionalDegrees) {
+    std::unique_ptr<Texture> piece(Graphics::loadTexture("resources/piece.png"));
+    ASSERT_TRUE(Graphics::beginFrame());
+    platform::Rect source;
+    source.left = 8;
+    source.top = 0;
+    source.right = 24;
+    source.bottom = 16;
+    Graphics::drawSpriteAt(piece.get(), source, 10.25f, 20.5f, 2.0f, 2.0f, 0x80FF0000u, 16, 16,
+                           90.0f);
+    Graphics::drawSpriteAt(piece.get(), source, 0.5f, 0.0f, 1.0f, 1.0f, 0xFFFFFFFFu, 0, 0, 0.5f);
+    Graphics::endFrame();
+
+    ASSERT_EQ(fake.sprite().draws.size(), 2u);
+    const fakes::SpriteDraw& d = fake.sprite().draws[0];
+    EXPECT_EQ(d.source.left, 8);
+    EXPECT_EQ(d.source.right, 24);
+    EXPECT_EQ(d.colour, 0x80FF0000u);
+    // 16 x 16 at scale 2, a quarter turn about its middle: the same square.
+    const std::vector<Vector2> c =
+        corners(d.transform, static_cast<float>(source.right - source.left),
+                static_cast<float>(source.bottom - source.top));
+    expectNear(c[0], 42.25f, 20.5f);
+    expectNear(c[2], 10.25f, 52.5f);
+    // Half a degree is kept, not cut to a whole one.
+    const Vector2 end = lastCorners()[1];
+    EXPECT_NEAR(end.x, 0.5f + 16 * std::cos(0.5f * PI / 180), 1e-4f);
+    EXPECT_NEAR(end.y, 16 * std::sin(0.5f * PI / 180), 1e-4f);
 }
 
 TEST_F(SpriteTest, WholeImageAtItsOwnSizeIsDrawnUnscaled) {

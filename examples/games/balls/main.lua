@@ -41,7 +41,7 @@ function run(id)
         clear({16, 18, 40})
         drawText(20, 16, "Balls and lamps")
         drawText(20, 48, (frozen and "frozen" or "moving") .. ", space pressed " .. presses ..
-            " times", {scale = 0.75, tint = {180, 190, 255}})
+            " times", {tint = {180, 190, 255}})
         drawText(20, 572, "Space freeze  S save  L load  Esc quit", {scale = 0.75})
         for lamp = firstLamp, firstLamp + 4 do
             local shade = getKey(lamp, "lit") and {255, 240, 120} or {60, 60, 80}
