@@ -22,6 +22,17 @@ if [ -x "$work/game/sdl_client" ]; then
     "$work/game/sdl_client"
 fi
 
+# tessak-run, installed with the engine, finds its font from bin/ and runs a game
+# (on SDL's display-less driver) that draws a line of text and quits.
+if [ -x "$prefix/bin/tessak-run" ]; then
+    "$prefix/bin/tessak-run" --version
+    [ -f "$prefix/share/tessak-run/examples/games/balls/main.lua" ] ||
+        { echo "FAIL: the example games are not installed" >&2; exit 1; }
+    mkdir "$work/quitter"
+    echo 'function start(id) drawText(0, 0, "installed") quit() end' > "$work/quitter/main.lua"
+    XDG_DATA_HOME="$work/data" SDL_VIDEODRIVER=dummy "$prefix/bin/tessak-run" "$work/quitter"
+fi
+
 PKG_CONFIG_PATH=$(dirname "$(find "$prefix" -name tessak-engine.pc)")
 export PKG_CONFIG_PATH
 
