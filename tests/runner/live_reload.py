@@ -53,7 +53,7 @@ def main():
         game = os.path.join(os.path.abspath(os.environ.get("TMPDIR", "/tmp")),
                             "tessak-reload-%d" % os.getpid())
         shutil.copytree(os.path.join(source, "examples", "games", "balls"), game)
-        session = Session(runner, game)
+        session = Session([runner, game])
         session.wait_for("the title", lambda shot: shows_text(
             shot, source, 20, 16, "Balls and lamps", WHITE, BACKGROUND))
         session.key("space")

@@ -24,7 +24,7 @@ def status_shown(source, text):
 
 
 def play_balls(runner, source, display):
-    session = Session(runner, os.path.join(source, "examples", "games", "balls"), display)
+    session = Session([runner, os.path.join(source, "examples", "games", "balls")], display)
     try:
         session.wait_for("the title", lambda shot: shows_text(
             shot, source, 20, 16, "Balls and lamps", WHITE, BALLS_BACKGROUND))
@@ -84,7 +84,7 @@ def paddle_left(shot):
 
 
 def play_catch(runner, source, display):
-    session = Session(runner, os.path.join(source, "examples", "games", "catch"), display)
+    session = Session([runner, os.path.join(source, "examples", "games", "catch")], display)
     try:
         shot = session.wait_for("the score", lambda shot: shows_text(
             shot, source, 16, 12, "Score 0   Lives 3", WHITE, (8, 10, 26)))

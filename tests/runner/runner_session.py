@@ -19,17 +19,18 @@ CELL_W, CELL_H, COLUMNS, FIRST = 12, 24, 16, 32
 
 
 class Session:
-    """tessak-run on a game folder, with its screen, its error output and its data folder."""
+    """tessak-run on a game folder (`command`: the program and its arguments), with
+    its screen, its error output and its data folder."""
 
-    def __init__(self, runner, game, display=None):
+    def __init__(self, command, display=None, env=None, cwd=None):
         self.work = tempfile.mkdtemp(prefix="tessak-run-test-")
         self.display = display or Display()
         self.own_display = display is None
         self.data = os.path.join(self.work, "data")
-        env = dict(self.display.env, XDG_DATA_HOME=self.data)
+        env = dict(env or self.display.env, XDG_DATA_HOME=self.data)
         self.stderr_path = os.path.join(self.work, "stderr.txt")
         self.stderr = open(self.stderr_path, "w")
-        self.process = subprocess.Popen([runner, game], env=env, stdout=subprocess.DEVNULL,
+        self.process = subprocess.Popen(command, env=env, cwd=cwd, stdout=subprocess.DEVNULL,
                                         stderr=self.stderr)
         self.shots = 0
 

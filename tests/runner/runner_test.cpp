@@ -55,7 +55,7 @@ TEST(KeyEdges, FollowTheKeyFromOneFrameToTheNext) {
 
 TEST(KeyNames, NameTheVirtualKeys) {
     const std::pair<const char*, int> names[] = {
-        {"left", 0x25}, {"space", 0x20}, {"a", 0x41},    {"z", 0x5A},         {"0", 0x30},
+        {"left", 0x25}, {"space", 0x20}, {"a", 0x41},      {"z", 0x5A},         {"0", 0x30},
         {"f1", 0x70},   {"f12", 0x7B},   {"escape", 0x1B}, {"mouseleft", 0x01}, {"kp5", 0x65},
     };
     for (const auto& [name, code] : names) {
@@ -189,8 +189,9 @@ TEST(PageText, EscapesMarkupAndKeepsLinesAndIndentation) {
 TEST(Traceback, ReadsTheFramesOfAFailedThread) {
     lua_State* L = luaL_newstate();
     luaL_openlibs(L);
-    ASSERT_EQ(luaL_dostring(L, "function inner() error('boom') end\n"
-                               "function outer() inner() end"),
+    ASSERT_EQ(luaL_dostring(L,
+                            "function inner() error('boom') end\n"
+                            "function outer() inner() end"),
               0);
     lua_State* thread = lua_newthread(L);
     lua_getglobal(thread, "outer");

@@ -56,7 +56,7 @@ def check_failure(runner, display, script, lines):
     game = tempfile.mkdtemp(prefix="tessak-failing-")
     with open(os.path.join(game, "main.lua"), "w") as main:
         main.write(script)
-    session = Session(runner, game, display)
+    session = Session([runner, game], display)
     try:
         answer_box(session)
         status = session.finish()
