@@ -67,10 +67,7 @@ def play_balls(runner, source, display):
             fail("after loadGame the balls are not where they were saved (difference %.2f)" % back)
         log("loadGame brought back the saved game (difference %.2f)" % back)
 
-        session.key("Escape")
-        status = session.finish()
-        if status != 0:
-            fail("Escape ended the game with status %d: %s" % (status, session.errors()))
+        session.quit_with_escape()
     finally:
         session.close()
 
@@ -105,10 +102,7 @@ def play_catch(runner, source, display):
             display.run("xdotool", "mouseup", "1")
         log("the left mouse button brought the paddle under the cursor")
 
-        session.key("Escape")
-        status = session.finish()
-        if status != 0:
-            fail("Escape ended the game with status %d: %s" % (status, session.errors()))
+        session.quit_with_escape()
     finally:
         session.close()
 

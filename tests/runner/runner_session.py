@@ -78,6 +78,13 @@ class Session:
             stop(self.process)
             fail("the game did not end within %d s" % seconds)
 
+    def quit_with_escape(self):
+        """Escape must end the game with status 0."""
+        self.key("Escape")
+        status = self.finish()
+        if status != 0:
+            fail("Escape ended the game with status %d: %s" % (status, self.errors()))
+
     def close(self, keep=False):
         stop(self.process)
         self.stderr.close()
