@@ -46,7 +46,7 @@ std::string ownFile(const std::string& programFolder, const std::string& name) {
 // with the traceback that the box showed.
 int runGame(Runner::Setup setup) {
     platform::Platform& backend = platform::current();
-    ReportingPlatform reporting(backend, [] { return Runner::current().failingTraceback(); });
+    ReportingPlatform reporting(backend, Runner::currentTraceback);
     platform::install(&reporting);
     int status = 1;
     try {

@@ -66,13 +66,19 @@ std::string pageText(const std::string& text) {
 Runner::Runner(Setup setup) : setup(std::move(setup)) { active = this; }
 
 Runner::~Runner() {
-    delete engine;
+    // The threads go with the state that the core closes.
+    forgetAllThreads();
     if (active == this) {
         active = nullptr;
     }
+    delete engine;
 }
 
 Runner& Runner::current() { return *active; }
+
+std::string Runner::currentTraceback() {
+    return active != nullptr ? active->failingTraceback() : std::string();
+}
 
 int Runner::run() {
     platform::System& system = platform::current().system();

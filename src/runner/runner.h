@@ -44,6 +44,9 @@ public:
 
     // The runner the script functions serve (one per process).
     static Runner& current();
+    // The traceback of the running runner's failing script; empty when no
+    // runner runs (for the error box, which may come at any time).
+    static std::string currentTraceback();
 
     Core& core() { return *engine; }
     DrawList& drawList() { return draws; }
