@@ -120,6 +120,18 @@ def shows_text(shot, source, x, y, text, tint, background, tolerance=6):
     return difference(shot.crop(box), expected) < tolerance
 
 
+def closest_text(shot, source, x, y, candidates, tint, background):
+    """Which of the same-length `candidates` the screenshot shows at (x, y), and how
+    far it is from it (for renderers that filter the font's edges)."""
+    scored = []
+    for text in candidates:
+        expected = drawn_text(source, text, tint, background)
+        box = (x, y, x + expected.width, y + expected.height)
+        scored.append((difference(shot.crop(box), expected), text))
+    distance, text = min(scored)
+    return text, distance
+
+
 def read_state(path):
     """The `state` variables and the objects (id -> (script, keys)) of a state file."""
     with open(path, "rb") as handle:
