@@ -77,23 +77,6 @@ TEST(InputState, ATapInsideOneFrameIsPressedAndReleasedOnce) {
     EXPECT_FALSE(input.key(0x20).released);
 }
 
-TEST(InputState, AHeldKeyIsPressedOnceAndDownUntilReleased) {
-    fakes::FakePlatform platform;
-    runner::InputState input;
-    platform.fakeInput.down.insert(0x25);
-    platform.fakeInput.cursor = platform::Point{12, 34};
-    input.poll(platform.fakeInput, nullptr);
-    EXPECT_TRUE(input.key(0x25).pressed);
-    EXPECT_EQ(input.cursor().x, 12);
-    input.poll(platform.fakeInput, nullptr);
-    EXPECT_FALSE(input.key(0x25).pressed);
-    EXPECT_TRUE(input.key(0x25).down);
-    platform.fakeInput.down.clear();
-    input.poll(platform.fakeInput, nullptr);
-    EXPECT_TRUE(input.key(0x25).released);
-    EXPECT_FALSE(input.key(0x25).down);
-}
-
 TEST(LayoutText, PlacesOneCellPerCharacterAndLine) {
     float width = 0;
     float height = 0;
