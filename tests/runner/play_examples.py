@@ -9,6 +9,8 @@ import os
 import sys
 import time
 
+from PIL import Image
+
 from runner_session import (Display, Session, difference, fail, log, read_state,
                             shows_text)
 
@@ -102,6 +104,20 @@ def play_catch(runner, source, display):
             display.run("xdotool", "mouseup", "1")
         log("the left mouse button brought the paddle under the cursor")
 
+        def paused(shot):
+            """"PAUSED" at scale 2 (at 328, 276): the same at scale 1 on a half-size screen."""
+            return shows_text(shot.resize((400, 300), Image.BOX), source, 164, 138, "PAUSED",
+                              WHITE, (8, 10, 26), 10)
+
+        session.key("p")
+        first = session.wait_for("one press of P", paused)
+        time.sleep(0.5)
+        later = session.screenshot()
+        if not paused(later):
+            fail("one press of P was seen more than once")
+        if difference(first, later) > 0.2:
+            fail("the game goes on while it is paused")
+        log("one press of P seen once: the game stands still")
         session.quit_with_escape()
     finally:
         session.close()

@@ -1,10 +1,10 @@
 -- Catch the falling stars with the paddle: the arrows move it, or hold the
 -- left mouse button where it should go. Three stars missed end the game;
--- Space starts a new one, Escape quits. Each star is an object of its own.
+-- Space starts a new one, P pauses, Escape quits. Each star is an object of its own.
 local paddle = loadTexture("paddle.png")
 
 function start(id)
-    score, lives, paddleX, nextStar, over = 0, 3, 352, 0.5, false
+    score, lives, paddleX, nextStar, over, paused = 0, 3, 352, 0.5, false, false
     run(id)
 end
 
@@ -17,9 +17,10 @@ function run(id)
     while true do
         local dt = frameTime()
         if keyPressed("escape") then quit() end
+        if keyPressed("p") and not over then paused = not paused end
         if over then
             if keyPressed("space") then score, lives, over = 0, 3, false end
-        else
+        elseif not paused then
             steer(dt, width)
             nextStar = nextStar - dt
             if nextStar <= 0 then
@@ -30,6 +31,7 @@ function run(id)
         clear({8, 10, 26})
         drawSprite(paddle, paddleX, height - 40)
         drawText(16, 12, "Score " .. score .. "   Lives " .. lives)
+        if paused then drawText(width / 2 - 72, height / 2 - 24, "PAUSED", {scale = 2}) end
         if over then
             drawText(width / 2 - 108, height / 2 - 48, "GAME OVER", {scale = 2, tint = {255, 120, 90}})
             drawText(width / 2 - 114, height / 2 + 16, "Space to play again")

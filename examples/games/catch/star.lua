@@ -6,7 +6,7 @@ function start(id)
     local top = height - 40
     while not over do
         local x = getKey(id, "x")
-        local y = getKey(id, "y") + getKey(id, "speed") * frameTime()
+        local y = getKey(id, "y") + (paused and 0 or getKey(id, "speed") * frameTime())
         setKey(id, "y", y)
         if y + 24 >= top and y <= top + 16 and x + 24 > paddleX and x < paddleX + 96 then
             score = score + 1
