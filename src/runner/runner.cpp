@@ -9,6 +9,7 @@
 #include "core/core.h"
 #include "core/object.h"
 #include "graphics/graphics.h"
+#include "graphics/texture.h"
 #include "log/log.h"
 #include "platform/platform.h"
 #include "runner/script_functions.h"
@@ -72,6 +73,11 @@ Runner::~Runner() {
         active = nullptr;
     }
     delete engine;
+    // The records only: their device textures stay with the device, which
+    // lives as long as the process.
+    for (Texture* picture : textures) {
+        delete picture;
+    }
 }
 
 Runner& Runner::current() { return *active; }
