@@ -16,10 +16,13 @@ struct KeyEdges {
     bool released = false;
 };
 
-// One key's state this frame, from its state at the previous poll (`wasDown`),
-// whether it is down now, and whether the platform saw it go down since the
-// previous query (`pressedSince`, which is also true while it is down).
-KeyEdges keyEdges(bool wasDown, bool downNow, bool pressedSince);
+// One key's state this frame from whether it was down at the previous poll and
+// whether the platform says it is down now or went down since the previous query
+// (GetAsyncKeyState's answer). Only that one answer is used: the message-queue
+// key state of Windows lags behind it, and mixing the two would see one press
+// twice. A press and release between two polls is down and pressed in one frame
+// and released in the next.
+KeyEdges keyEdges(bool wasDown, bool downOrPressedSince);
 
 class InputState {
 public:
