@@ -5,6 +5,7 @@
 #include <iostream>
 #include <system_error>
 
+#include "graphics/graphics.h"
 #include "log/log.h"
 #include "platform/platform.h"
 #include "runner/game_config.h"
@@ -60,6 +61,11 @@ int runGame(Runner::Setup setup) {
         }
     } catch (const std::exception& failure) {
         std::cerr << "tessak-run: " << failure.what() << std::endl;
+    }
+    // While the platform is still installed: a window left to the end of the
+    // process would receive its last messages after the platform has gone.
+    if (Graphics::getWindow() != nullptr) {
+        platform::current().windowing().destroyWindow(Graphics::getWindow());
     }
     platform::install(&backend);
     return status;
