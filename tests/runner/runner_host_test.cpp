@@ -20,7 +20,10 @@ namespace {
 class RunnerHostTest : public ::testing::Test {
 protected:
     RunnerHostTest() : graphics(platformFake), home(fs::current_path()) {
-        folder = fs::path(::testing::TempDir()) / "runner_host_test";
+        // A folder per test: ctest runs them side by side.
+        folder = fs::path(::testing::TempDir()) /
+                 (std::string("runner_host_") +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(folder);
         fs::create_directories(folder / "data");
         fs::current_path(folder);
@@ -30,6 +33,11 @@ protected:
         graphics.addImage("pic.png", 32, 16);
     }
     ~RunnerHostTest() override { fs::current_path(home); }
+
+    // Where saveGame puts a file: the data folder is named after the game folder.
+    fs::path saved(const char* name) const {
+        return folder / "data" / "tessak-run" / folder.filename() / name;
+    }
 
     // Runs main.lua until it quits; the runner is kept for a look at its state.
     void run(const std::string& mainScript) {
@@ -105,7 +113,7 @@ TEST_F(RunnerHostTest, LoadGameRestoresTheStateAndRestartsThreadsWithResume) {
         "  quit()\n"
         "end\n");
     EXPECT_EQ(global("resumed"), "saved 1");
-    EXPECT_TRUE(fs::exists(folder / "data" / "tessak-run" / "runner_host_test" / "game.save"));
+    EXPECT_TRUE(fs::exists(saved("game.save")));
 }
 
 TEST_F(RunnerHostTest, ASaveOfAStateHoldingATableIsRefusedAndTheGameGoesOn) {
@@ -118,7 +126,7 @@ TEST_F(RunnerHostTest, ASaveOfAStateHoldingATableIsRefusedAndTheGameGoesOn) {
         "  quit()\n"
         "end\n");
     EXPECT_EQ(global("went"), "on");
-    EXPECT_FALSE(fs::exists(folder / "data" / "tessak-run" / "runner_host_test" / "game.save"));
+    EXPECT_FALSE(fs::exists(saved("game.save")));
     EXPECT_TRUE(platformFake.fakeSystem.boxes.empty());
 }
 
