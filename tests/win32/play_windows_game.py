@@ -17,8 +17,6 @@ X display it started on, and the tests' prefix started on another one.
 usage: play_windows_game.py <zip> <source folder>
 """
 import os
-import shutil
-import subprocess
 import sys
 import tempfile
 import time
@@ -28,6 +26,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 import play_game  # noqa: E402
 from play_game import Display, fail, log  # noqa: E402
 from test_report import report  # noqa: E402
+from wine_prefix import end, make_prefix  # noqa: E402
 
 
 D3DX_LINE = "Drawing with D3DX 9 (d3dx9_43.dll)."
@@ -76,18 +75,8 @@ def main():
         without_d3dx = bool(os.environ.get("TESSAK_WITHOUT_D3DX"))
         display = Display()
         overrides = "mscoree,mshtml,d3dx9_43=" if without_d3dx else "mscoree,mshtml="
-        env = dict(display.env, WINEDEBUG="-all", WINEDLLOVERRIDES=overrides)
-        # llvmpipe's anisotropic filter blurs 1:1 sprites and slows frames: hidden,
-        # pictures are filtered as on hardware.
-        env["MESA_EXTENSION_OVERRIDE"] = ("-GL_EXT_texture_filter_anisotropic "
-                                          "-GL_ARB_texture_filter_anisotropic")
-        env["WINEPREFIX"] = os.path.join(work, "prefix")
         # The prefix is made before the clock of the game's start-up starts.
-        subprocess.run(["wineboot", "--init"], env=env, check=True,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
-        subprocess.run(["wine", "reg", "add", r"HKCU\Software\Wine\WineDbg", "/v",
-                        "ShowCrashDialog", "/t", "REG_DWORD", "/d", "0", "/f"], env=env,
-                       check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+        env = make_prefix(display, work, overrides)
         log_path = os.path.join(env["WINEPREFIX"], "drive_c", "ProgramData", "Tessak", "Log.html")
         if without_d3dx:
             os.makedirs(log_path)
@@ -102,12 +91,7 @@ def main():
         log("PASS")
     finally:
         report("win32_play_game", "PlaysUnderWine", passed, started)
-        if env is not None:
-            subprocess.run(["wineserver", "-k"], env=env, stdout=subprocess.DEVNULL,
-                           stderr=subprocess.DEVNULL, timeout=30)
-        if display is not None:
-            display.close()
-        shutil.rmtree(work, ignore_errors=True)
+        end(env, display, work)
 
 
 if __name__ == "__main__":

@@ -10,8 +10,6 @@ press of Space seen once, then Escape and a clean exit.
 usage: play_windows_runner.py <zip> <source folder>
 """
 import os
-import shutil
-import subprocess
 import sys
 import tempfile
 import time
@@ -21,6 +19,7 @@ here = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(here, "..", "runner"))
 from runner_session import Display, Session, closest_text, fail, log, shows_text  # noqa: E402
 from test_report import report  # noqa: E402
+from wine_prefix import end, make_prefix  # noqa: E402
 
 BACKGROUND = (16, 18, 40)
 # D3DX under Wine filters the font's edges a little more than SDL does.
@@ -56,13 +55,7 @@ def main():
                     fail("the zip lacks %s: %s" % (needed, names))
             archive.extractall(folder)
         display = Display()
-        env = dict(display.env, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=",
-                   WINEPREFIX=os.path.join(work, "prefix"))
-        subprocess.run(["wineboot", "--init"], env=env, check=True, stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL, timeout=120)
-        subprocess.run(["wine", "reg", "add", r"HKCU\Software\Wine\WineDbg", "/v",
-                        "ShowCrashDialog", "/t", "REG_DWORD", "/d", "0", "/f"], env=env,
-                       check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+        env = make_prefix(display, work)
         session = Session(["wine", "tessak-run.exe", "examples/games/balls"], display, env, folder)
         session.wait_for("the title", lambda shot: shows_text(
             shot, source, 20, 16, "Balls and lamps", (255, 255, 255), BACKGROUND, BLUR), 120)
@@ -81,12 +74,7 @@ def main():
         report("win32_play_runner", "PlaysAnExampleUnderWine", passed, started)
         if session is not None:
             session.close()
-        if env is not None:
-            subprocess.run(["wineserver", "-k"], env=env, stdout=subprocess.DEVNULL,
-                           stderr=subprocess.DEVNULL, timeout=30)
-        if display is not None:
-            display.close()
-        shutil.rmtree(work, ignore_errors=True)
+        end(env, display, work)
 
 
 if __name__ == "__main__":
