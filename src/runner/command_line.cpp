@@ -5,7 +5,6 @@
 #include <iostream>
 #include <system_error>
 
-#include "graphics/graphics.h"
 #include "log/log.h"
 #include "platform/platform.h"
 #include "runner/game_config.h"
@@ -62,11 +61,9 @@ int runGame(Runner::Setup setup) {
     } catch (const std::exception& failure) {
         std::cerr << "tessak-run: " << failure.what() << std::endl;
     }
-    // While the platform is still installed: a window left to the end of the
-    // process would receive its last messages after the platform has gone.
-    if (Graphics::getWindow() != nullptr) {
-        platform::current().windowing().destroyWindow(Graphics::getWindow());
-    }
+    // The window and the device stay to the end of the process, as the game's
+    // do: the entry point keeps its backend installed until then, for the
+    // window's last messages.
     platform::install(&backend);
     return status;
 }

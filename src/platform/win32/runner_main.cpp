@@ -9,14 +9,15 @@
 #include "runner/command_line.h"
 
 int main(int argc, char** argv) {
-    platform::win32::Win32Platform backend;
-    platform::install(&backend);
+    // Never destroyed nor uninstalled: the window outlives main (a window
+    // destroyed while the Direct3D device lives on has crashed Wine at exit),
+    // and the system destroys it at exit through the window procedure, which
+    // reaches the platform.
+    platform::install(new platform::win32::Win32Platform());
     char path[MAX_PATH] = {};
     const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string programFolder(path, length < MAX_PATH ? length : 0);
     const std::size_t separator = programFolder.find_last_of("\\/");
     programFolder = separator == std::string::npos ? "." : programFolder.substr(0, separator);
-    const int status = runner::runCommandLine(argc, argv, programFolder);
-    platform::install(nullptr);
-    return status;
+    return runner::runCommandLine(argc, argv, programFolder);
 }
