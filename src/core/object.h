@@ -67,9 +67,10 @@ public:
     Object* getObject(const std::string& name) const;
 
 protected:
+    // What the update pass and the lock bookkeeping touch for every object lies
+    // together at the front, so that a frame fetches few cache lines per object.
     std::int32_t id = 0;
     std::int32_t type = 0;
-    std::string script;
     float waitTime = 0.0f;
 
 private:
@@ -81,7 +82,6 @@ private:
 
 protected:
     Core* core = nullptr;
-    KeyMap keys;
 
 private:
     // The core's lookup of this object's open locks (event identifier, place in
@@ -93,5 +93,10 @@ private:
     // an identifier without walking the list.
     std::uint64_t listOrder = 0;
 
+protected:
+    std::string script;
+    KeyMap keys;
+
+private:
     friend class Core;
 };
