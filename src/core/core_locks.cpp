@@ -51,21 +51,32 @@ void Core::removeLock(Object* object, std::int32_t eventId) {
         *place = places.back();
         places.pop_back();
         // The lock leaves the list before its thread runs, so the script can at
-        // once pause the same object again and wait on a new lock. It waits
-        // aside while the thread runs (which may end in a fatal error), and is
-        // kept for reuse afterwards.
+        // once pause the same object again and wait on a new lock. Where there
+        // is room it goes straight among the spares (the thread's values are
+        // copied out before it runs, so reusing the lock meanwhile is safe);
+        // otherwise it waits aside while the thread runs (which may end in a
+        // fatal error) and is retired afterwards.
         struct Aside {
             Core& core;
             LockList held;
-            ~Aside() { core.retireLock(held, held.begin()); }
+            ~Aside() {
+                if (!held.empty()) {
+                    core.retireLock(held, held.begin());
+                }
+            }
         } aside{*this, {}};
-        aside.held.splice(aside.held.end(), locks, position);
+        Lock* lock = *position;
+        if (spareLocks.size() < MAX_SPARE_LOCKS) {
+            spareLocks.splice(spareLocks.begin(), locks, position);
+        } else {
+            aside.held.splice(aside.held.end(), locks, position);
+        }
         if (object->indexedFirst) {
             lastFoundId = object->id;
             lastFound = object;
         }
         checkObjectBookkeeping(object);
-        (*position)->release();
+        lock->release();
         return;
     }
 }

@@ -20,7 +20,8 @@ public:
     int suspend(lua_State* waiting);
 
     // Resumes the waiting thread, if any. The lock must already have left the
-    // core's list.
+    // core's list; it is not touched once the thread runs, so the core may
+    // reuse it meanwhile.
     void release();
 
     Object* object;
