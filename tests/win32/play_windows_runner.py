@@ -24,6 +24,11 @@ from wine_prefix import end, make_prefix  # noqa: E402
 BACKGROUND = (16, 18, 40)
 # D3DX under Wine filters the font's edges a little more than SDL does.
 BLUR = 16
+# Under load, Wine now and then ends tessak-run with SIGSEGV after the game has
+# quit, in the teardown of its own and the GL driver's threads (glibc reports
+# "malloc_consolidate(): unaligned fastbin chunk detected" on the Unix side).
+# Then the whole play is judged once more: every step must pass again.
+WINE_EXIT_CRASH = -11
 STATUS = ["moving, space pressed 0 times", "frozen, space pressed 1 times",
           "moving, space pressed 2 times"]
 
@@ -56,18 +61,28 @@ def main():
             archive.extractall(folder)
         display = Display()
         env = make_prefix(display, work)
-        session = Session(["wine", "tessak-run.exe", "examples/games/balls"], display, env, folder)
-        session.wait_for("the title", lambda shot: shows_text(
-            shot, source, 20, 16, "Balls and lamps", (255, 255, 255), BACKGROUND, BLUR), 120)
-        session.wait_for("no press yet", status_is(source, STATUS[0]))
-        session.key("space")
-        session.wait_for("one press of Space", status_is(source, STATUS[1]))
-        time.sleep(0.5)
-        later = session.screenshot()
-        if not status_is(source, STATUS[1])(later):
-            fail("one press of Space was seen more than once: the screen shows %r at %.1f" %
-                 closest_text(later, source, 20, 48, STATUS, (180, 190, 255), BACKGROUND))
-        session.quit_with_escape()
+        for attempt in (1, 2):
+            session = Session(["wine", "tessak-run.exe", "examples/games/balls"], display, env,
+                              folder)
+            session.wait_for("the title", lambda shot: shows_text(
+                shot, source, 20, 16, "Balls and lamps", (255, 255, 255), BACKGROUND, BLUR), 120)
+            session.wait_for("no press yet", status_is(source, STATUS[0]))
+            session.key("space")
+            session.wait_for("one press of Space", status_is(source, STATUS[1]))
+            time.sleep(0.5)
+            later = session.screenshot()
+            if not status_is(source, STATUS[1])(later):
+                fail("one press of Space was seen more than once: the screen shows %r at %.1f" %
+                     closest_text(later, source, 20, 48, STATUS, (180, 190, 255), BACKGROUND))
+            session.key("Escape")
+            status = session.finish()
+            if status == 0:
+                break
+            if status != WINE_EXIT_CRASH or attempt == 2:
+                fail("Escape ended the game with status %d: %s" % (status, session.errors()))
+            log("Wine crashed as the program ended (status %d); the whole play once more" % status)
+            session.close()
+            session = None
         passed = True
         log("PASS")
     finally:
