@@ -26,7 +26,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 import play_game  # noqa: E402
 from play_game import Display, fail, log  # noqa: E402
 from test_report import report  # noqa: E402
-from wine_prefix import end, make_prefix  # noqa: E402
+from wine_prefix import download_and_source, end, make_prefix  # noqa: E402
 
 
 D3DX_LINE = "Drawing with D3DX 9 (d3dx9_43.dll)."
@@ -53,11 +53,7 @@ def check_announcement(stderr_path, log_path, without_d3dx):
 
 
 def main():
-    if len(sys.argv) != 3:
-        fail(__doc__)
-    package, source = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
-    if not os.path.isfile(package):
-        fail("no %s: make it with tools/package-windows.sh" % package)
+    package, source = download_and_source(__doc__, fail)
     started = time.time()
     passed = False
     work = tempfile.mkdtemp(prefix="tessak-windows-e2e-")

@@ -19,7 +19,7 @@ here = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(here, "..", "runner"))
 from runner_session import Display, Session, closest_text, fail, log, shows_text  # noqa: E402
 from test_report import report  # noqa: E402
-from wine_prefix import end, make_prefix  # noqa: E402
+from wine_prefix import download_and_source, end, make_prefix  # noqa: E402
 
 BACKGROUND = (16, 18, 40)
 # D3DX under Wine filters the font's edges a little more than SDL does.
@@ -41,11 +41,7 @@ def status_is(source, wanted):
 
 
 def main():
-    if len(sys.argv) != 3:
-        fail(__doc__)
-    package, source = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
-    if not os.path.isfile(package):
-        fail("no %s: make it with tools/package-windows.sh" % package)
+    package, source = download_and_source(__doc__, fail)
     started = time.time()
     passed = False
     work = tempfile.mkdtemp(prefix="tessak-run-windows-")

@@ -3,6 +3,17 @@ it: a prefix's desktop process belongs to the X display it started on."""
 import os
 import shutil
 import subprocess
+import sys
+
+
+def download_and_source(usage, fail):
+    """The zip and the source folder named on the command line (`usage` otherwise)."""
+    if len(sys.argv) != 3:
+        fail(usage)
+    package, source = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+    if not os.path.isfile(package):
+        fail("no %s: make it with tools/package-windows.sh" % package)
+    return package, source
 
 
 def make_prefix(display, work, overrides="mscoree,mshtml="):
